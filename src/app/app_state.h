@@ -42,6 +42,9 @@ extern AppStateRecord AppState;
 // Restores every field to its value at process start; the tests need a clean record per case.
 void ResetAppState();
 
+// Working text buffers are fixed arrays of this many UTF-16 units.
+#define TEXT_BUFFER_UNITS 1024
+
 #define PROGRAM_NAME L"Tessival"
 #define VERSION_MAJOR 0
 #define VERSION_MINOR 99
