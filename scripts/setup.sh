@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools wine wine32 wine64 xvfb cmake ninja-build
-          googletest xdotool imagemagick x11-utils file)
+          googletest fonts-wine xdotool imagemagick x11-utils file)
 
 missing=()
 for p in "${packages[@]}"; do

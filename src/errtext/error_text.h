@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+// FormatMessageW flags: the system table alone, and a module's table searched before the system table.
+#define MESSAGE_FLAGS_SYSTEM 0x12FF
+#define MESSAGE_FLAGS_MODULE 0x1AFF
+
 // Fills buffer (TEXT_BUFFER_UNITS units) with the tidied text of code, ending in one "\n", or leaves it
 // empty when no table knows the code. Returns -1 for a null buffer, else 0.
 int FetchMessageText(DWORD code, WCHAR* buffer);
@@ -11,5 +15,22 @@ int FetchMessageText(DWORD code, WCHAR* buffer);
 // Shows the text of code (or "Unknown error:  %d") in messageControl, the code in decimal in codeEdit and
 // the numbers line in numbersControl; null windows are left alone. Returns 0.
 int ShowErrorCode(DWORD code, HWND messageControl, HWND codeEdit, HWND numbersControl);
+
+// The pieces FetchMessageText is made of, so that a message table of known texts can be run through them.
+// LookUpMessage asks FormatMessageW with flags and source (null: system table) for code into buffer
+// (TEXT_BUFFER_UNITS units) and empties the buffer when that fails. Returns the length FormatMessageW gave.
+DWORD LookUpMessage(DWORD code, DWORD flags, HMODULE source, WCHAR* buffer);
+// Removes all trailing white space (iswspace) and appends one "\n" to a non-empty text; a text with no room
+// left for the "\n" loses its last character (a whole surrogate pair) first. Returns the new length.
+size_t TidyMessageText(WCHAR* buffer, size_t capacity);
+// LookUpMessage with MESSAGE_FLAGS_MODULE on module, then TidyMessageText: one module's answer as
+// FetchMessageText would show it.
+int FetchModuleMessageText(DWORD code, HMODULE module, WCHAR* buffer);
+
+// Loads fileName from the system directory as a data file (never from the program's folder, never running
+// its code). Returns null when it cannot.
+HMODULE LoadMessageModule(const WCHAR* fileName);
+// Frees wininetModule and winhttpModule; the entry point calls it at exit.
+void FreeMessageModules();
 
 #endif

@@ -4,6 +4,11 @@
 
 #include <windows.h>
 
+// The system-settings call ForceForeground makes; SystemParametersInfoW unless tests replace it to record
+// the calls or make one fail.
+typedef BOOL(WINAPI* SystemParametersInfoProc)(UINT action, UINT uiParam, PVOID pvParam, UINT winIni);
+extern SystemParametersInfoProc ForegroundSystemParameters;
+
 // Returns -1 for a null window, else 0 once the sequence ran.
 int ForceForeground(HWND window);
 

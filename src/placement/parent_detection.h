@@ -13,6 +13,10 @@ BOOL CALLBACK FindFrameViewProc(HWND window, LPARAM foundView);
 // 1 when the image name of the process owning window begins with "tcmd" (any case).
 int IsTcmdProcess(HWND window);
 
+// 1 when the last component of an image path (after the last "\", "/" or ":") begins with "tcmd" in any
+// case; 0 for a null or empty path.
+int IsTcmdImagePath(const WCHAR* path);
+
 // 1 when the environment variable ConEmuHWND holds a number equal to window's handle.
 int IsConEmuWindow(HWND window);
 

@@ -1,0 +1,165 @@
+// Run modes of one start and the two window enumerations that find and close running dialogs.
+#include "app/run_modes.h"
+
+#include <stdlib.h>
+#include <strsafe.h>
+#include <wchar.h>
+
+#include "app/app_state.h"
+#include "app/instance_messages.h"
+#include "dialog/about.h"
+#include "dialog/main_dialog.h"
+#include "errtext/error_text.h"
+#include "placement/foreground.h"
+#include "placement/parent_detection.h"
+#include "resource.h"
+
+static const WCHAR usageText[] =
+    L"Display the text for a Windows error code.\n"
+    L"\n"
+    L"TESSIVAL /A: /C /I /N: /P: /T /W: n\n"
+    L"\n"
+    L"\t/A:\tset the \x2018"
+    L"faded\x2019 transparency level\n"
+    L"\t/C\tclose any open Tessival dialogs\n"
+    L"\t/I\tenable fading when the dialog is not active\n"
+    L"\t/N:\tdisable features:\n"
+    L"\t\t    I  fading\n"
+    L"\t\t    T  topmost\n"
+    L"\t/P:\tposition on parent window (0\x2013"
+    L"9)\n"
+    L"\t/T\tkeep the dialog on top of other windows\n"
+    L"\t/W:\tparent window\x2019s handle\n"
+    L"\n"
+    L"\tn\tthe Windows error code to look up\n"
+    L"\n"
+    L"n may be decimal, or hexadecimal with a leading 0x.\n";
+
+static BOOL WindowTextIs(HWND window, const WCHAR* expected) {
+    WCHAR text[TEXT_BUFFER_UNITS] = {};
+    (void)GetWindowTextW(window, text, _countof(text));
+    return wcscmp(text, expected) == 0;
+}
+
+static BOOL IsDialogClass(HWND window) {
+    WCHAR className[TEXT_BUFFER_UNITS] = {};
+    (void)RealGetWindowClassW(window, className, _countof(className));
+    return wcscmp(className, DIALOG_CLASS) == 0;
+}
+
+BOOL CALLBACK FindRunningDialogProc(HWND window, LPARAM lParam) {
+    if (!WindowTextIs(window, DIALOG_CAPTION) || !IsDialogClass(window)) {
+        return TRUE;
+    }
+    *reinterpret_cast<HWND*>(lParam) = window;
+    return FALSE;
+}
+
+BOOL CALLBACK CloseDialogsProc(HWND window, LPARAM lParam) {
+    const WCHAR* aboutCaption = reinterpret_cast<const WCHAR*>(lParam);
+    if (!WindowTextIs(window, DIALOG_CAPTION) && !WindowTextIs(window, aboutCaption)) {
+        return TRUE;
+    }
+    if (!IsDialogClass(window)) {
+        return TRUE;
+    }
+    // The dialog manager turns this into Cancel, so a lookup dialog saves its settings as when closed by hand.
+    (void)SendMessageW(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+void FormatUsage(BOOL withVersion, WCHAR* text, size_t capacity) {
+    (void)StringCchCopyW(text, capacity, usageText);
+    if (withVersion) {
+        WCHAR versionLine[TEXT_BUFFER_UNITS] = {};
+        (void)wsprintfW(versionLine, L"\n\t\t\t\t%s  %u.%u.%u.%u (%s)\n", PROGRAM_NAME, VERSION_MAJOR, VERSION_MINOR,
+                        VERSION_BUILD, VERSION_REVISION, PLATFORM_TEXT);
+        (void)StringCchCatW(text, capacity, versionLine);
+    }
+}
+
+int ShowUsage(BOOL withVersion) {
+    WCHAR text[TEXT_BUFFER_UNITS] = {};
+    FormatUsage(withVersion, text, _countof(text));
+    (void)MessageBoxW(GetForegroundWindow(), text, PROGRAM_NAME, MB_OK);
+    return 0;
+}
+
+static void ClearOsVersion() {
+    ZeroMemory(&AppState.osVersion, sizeof(AppState.osVersion));
+    AppState.osVersion.dwOSVersionInfoSize = sizeof(AppState.osVersion);
+}
+
+BOOL ReadOsVersion() {
+    typedef LONG(WINAPI * RtlGetVersionFunction)(OSVERSIONINFOEXW*);
+    HMODULE ntdll = GetModuleHandleW(L"NtDll.dll");
+    ClearOsVersion();
+    if (ntdll != NULL) {
+        FARPROC found = GetProcAddress(ntdll, "RtlGetVersion");
+        if (found != NULL) {
+            RtlGetVersionFunction rtlGetVersion =
+                reinterpret_cast<RtlGetVersionFunction>(reinterpret_cast<void*>(found));
+            (void)rtlGetVersion(&AppState.osVersion);
+            if (AppState.osVersion.dwMajorVersion >= 6) {
+                return 1;
+            }
+        }
+    }
+    ClearOsVersion();
+    return GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&AppState.osVersion)) ? 1 : 0;
+}
+
+// A window named with /W: must be visible, on a monitor, not a pseudo console and not the desktop.
+static void ValidateParentWindow() {
+    HWND parent = AppState.parentWindow;
+    if (parent == NULL) {
+        return;
+    }
+    if (!IsWindowVisible(parent) || MonitorFromWindow(parent, MONITOR_DEFAULTTONULL) == NULL ||
+        IsPseudoConsoleWindow(parent) || parent == GetDesktopWindow()) {
+        AppState.parentWindow = NULL;
+    }
+}
+
+static void CloseRunningDialogs() {
+    WCHAR aboutCaption[128] = {};
+    (void)wsprintfW(aboutCaption, L"About %s", PROGRAM_NAME);
+    (void)EnumWindows(CloseDialogsProc, reinterpret_cast<LPARAM>(aboutCaption));
+}
+
+void RunRequestedMode(HWND runningDialog, const RunRequest* request) {
+    ValidateParentWindow();
+    if (AppState.parentWindow == NULL && !AppState.pinned) {
+        AppState.parentWindow = DetectParentWindow();
+    }
+    if (runningDialog != NULL && IsWindow(runningDialog)) {
+        HandOverRequest(runningDialog, request);
+        // Each message makes the dialog come forward by itself; with nothing to send, this side does it.
+        if (!AppState.haveCommandCode && request->optionMask == 0) {
+            (void)ForceForeground(runningDialog);
+        }
+        if (request->closeRequested) {
+            CloseRunningDialogs();
+        }
+        return;
+    }
+    if (request->closeRequested) {
+        CloseRunningDialogs();
+        return;
+    }
+    AppState.noteFont = CreateNoteFont();
+    (void)DialogBoxParamW(AppState.instance, MAKEINTRESOURCEW(IDD_LOOKUP), NULL, MainDlgProc, 0);
+}
+
+void ReleaseProcessHandles() {
+    FreeMessageModules();
+    if (AppState.smallIcon != NULL) {
+        (void)DestroyIcon(AppState.smallIcon);
+    }
+    if (AppState.largeIcon != NULL) {
+        (void)DestroyIcon(AppState.largeIcon);
+    }
+    if (AppState.noteFont != NULL) {
+        (void)DeleteObject(AppState.noteFont);
+    }
+}

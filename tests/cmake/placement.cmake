@@ -1,0 +1,18 @@
+# The window-owning helper of the parent detection tests, built twice: under an image name that begins with
+# "tcmd" and under another, so that the tests see the same window class owned by both kinds of process. The
+# foreground tests use it as another program's window in the foreground.
+foreach(helper tcmd:TCMDowner other:editor)
+    string(REPLACE ":" ";" helper ${helper})
+    list(GET helper 0 helperKind)
+    list(GET helper 1 imageName)
+    set(helperName placement_${helperKind}_owner)
+    add_executable(${helperName} WIN32 ${CMAKE_CURRENT_SOURCE_DIR}/placement/window_owner.cpp)
+    target_compile_definitions(${helperName} PRIVATE ${TESSIVAL_DEFINES})
+    target_compile_options(${helperName} PRIVATE ${TESSIVAL_WARNINGS})
+    target_link_libraries(${helperName} PRIVATE user32 shell32)
+    target_link_options(${helperName} PRIVATE -static -municode)
+    set_target_properties(${helperName} PROPERTIES OUTPUT_NAME ${imageName}
+        RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    add_dependencies(parent_detection_tests ${helperName})
+    add_dependencies(foreground_tests ${helperName})
+endforeach()

@@ -1,0 +1,454 @@
+// The lookup dialog on the real platform: start-up from the program state, Find, the check boxes, fading,
+// colours, the system menu and About box, closing, and the note font.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/app_state.h"
+#include "dialog/about.h"
+#include "dialog/main_dialog.h"
+#include "placement/placement.h"
+#include "program_files.h"
+#include "resource.h"
+
+namespace {
+
+const wchar_t kSettingsKey[] = L"Software\\Ondrake\\Tessival";
+
+void DeleteSettingsKey() {
+    (void)RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
+}
+
+class Dialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetAppState();
+        AppState.instance = GetModuleHandleW(NULL);
+        DeleteSettingsKey();
+    }
+    void TearDown() override {
+        if (dialog_ != NULL) {
+            DestroyWindow(dialog_);
+        }
+        if (parent_ != NULL) {
+            DestroyWindow(parent_);
+        }
+        if (AppState.noteFont != NULL) {
+            DeleteObject(AppState.noteFont);
+        }
+        ReleaseKeys();
+        DeleteSettingsKey();
+        ResetAppState();
+    }
+
+    HWND Open() {
+        dialog_ = CreateDialogParamW(AppState.instance, MAKEINTRESOURCEW(IDD_LOOKUP), NULL, MainDlgProc, 0);
+        EXPECT_NE(nullptr, dialog_);
+        ShowWindow(dialog_, SW_SHOW);
+        PumpMessagesFor(50);
+        return dialog_;
+    }
+
+    HWND Item(int id) const {
+        return GetDlgItem(dialog_, id);
+    }
+
+    BYTE Alpha() const {
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        EXPECT_TRUE(GetLayeredWindowAttributes(dialog_, NULL, &alpha, &flags));
+        EXPECT_EQ(static_cast<DWORD>(LWA_ALPHA), flags);
+        return alpha;
+    }
+
+    void Click(int id, bool checked) {
+        SendMessageW(Item(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageW(dialog_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)));
+    }
+
+    void TypeCode(const wchar_t* text) {
+        SetWindowTextW(Item(IDC_CODE), text);
+    }
+
+    void Find() {
+        SendMessageW(dialog_, WM_COMMAND, MAKEWPARAM(IDC_FIND, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_FIND)));
+    }
+
+    static void PressKeys(bool down) {
+        INPUT keys[2] = {};
+        keys[0].type = keys[1].type = INPUT_KEYBOARD;
+        keys[0].ki.wVk = VK_CONTROL;
+        keys[1].ki.wVk = VK_SHIFT;
+        keys[0].ki.dwFlags = keys[1].ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+        SendInput(2, keys, sizeof(INPUT));
+        PumpMessagesFor(50);
+    }
+    void ReleaseKeys() {
+        if (keysDown_) {
+            PressKeys(false);
+            keysDown_ = false;
+        }
+    }
+
+    bool SettingsKeyExists() const {
+        HKEY key = NULL;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+            return false;
+        }
+        RegCloseKey(key);
+        return true;
+    }
+
+    static DWORD StoredValue(const wchar_t* name) {
+        DWORD value = 0xDEADBEEF, size = sizeof(value);
+        RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_DWORD, NULL, &value, &size);
+        return value;
+    }
+
+    HWND dialog_ = NULL;
+    HWND parent_ = NULL;
+    bool keysDown_ = false;
+};
+
+TEST_F(Dialog, StartsWithoutACode) {
+    AppState.noteFont = CreateNoteFont();
+    Open();
+    EXPECT_EQ(std::wstring(L"Windows Error Lookup \x2001"), WindowText(dialog_));
+    EXPECT_EQ(255, Alpha());
+    EXPECT_EQ(L"", WindowText(Item(IDC_CODE)));
+    EXPECT_FALSE(IsWindowEnabled(Item(IDC_FIND)));
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog_, IDC_TOPMOST));
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog_, IDC_FADE));
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog_, IDC_PIN));
+    EXPECT_EQ(0, GetWindowLongW(dialog_, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_NE(nullptr, AppState.smallIcon);
+    EXPECT_NE(nullptr, AppState.largeIcon);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(AppState.smallIcon), SendMessageW(dialog_, WM_GETICON, ICON_SMALL, 0));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(AppState.largeIcon), SendMessageW(dialog_, WM_GETICON, ICON_BIG, 0));
+    ASSERT_NE(nullptr, AppState.noteFont);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(AppState.noteFont), SendMessageW(Item(IDC_NUMBERS), WM_GETFONT, 0, 0));
+    EXPECT_EQ(Item(IDC_CODE), GetFocus());
+}
+
+TEST_F(Dialog, StartsWithTheCommandLineCodeAndOptions) {
+    AppState.haveCommandCode = 1;
+    AppState.commandCode = 5;
+    AppState.alwaysOnTop = 1;
+    AppState.fadeWhenInactive = 1;
+    Open();
+    EXPECT_EQ(SystemMessageShown(5), WindowText(Item(IDC_MESSAGE)));
+    EXPECT_EQ(L"5", WindowText(Item(IDC_CODE)));
+    EXPECT_EQ(L"5    0x05", WindowText(Item(IDC_NUMBERS)));
+    EXPECT_TRUE(IsWindowEnabled(Item(IDC_FIND)));
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog_, IDC_TOPMOST));
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog_, IDC_FADE));
+    EXPECT_NE(0, GetWindowLongW(dialog_, GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+TEST_F(Dialog, CommandLineCodeIsWrittenBackInUnsignedDecimal) {
+    AppState.haveCommandCode = 1;
+    AppState.commandCode = 0xFFFFFFFFu;
+    Open();
+    EXPECT_EQ(L"4294967295", WindowText(Item(IDC_CODE)));
+    EXPECT_EQ(L"4294967295    0xFFFFFFFF", WindowText(Item(IDC_NUMBERS)));
+}
+
+TEST_F(Dialog, PinnedPositionWinsOverTheParent) {
+    parent_ =
+        CreateWindowExW(0, L"STATIC", L"parent", WS_POPUP | WS_VISIBLE, 100, 100, 700, 500, NULL, NULL, NULL, NULL);
+    AppState.parentWindow = parent_;
+    AppState.pinned = 1;
+    AppState.pinX = 37;
+    AppState.pinY = 41;
+    Open();
+    RECT rect;
+    GetWindowRect(dialog_, &rect);
+    EXPECT_EQ(37, rect.left);
+    EXPECT_EQ(41, rect.top);
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog_, IDC_PIN));
+}
+
+TEST_F(Dialog, UnpinnedDialogIsPlacedOnItsParent) {
+    parent_ =
+        CreateWindowExW(0, L"STATIC", L"parent", WS_POPUP | WS_VISIBLE, 100, 100, 700, 500, NULL, NULL, NULL, NULL);
+    AppState.parentWindow = parent_;
+    AppState.position = 7;
+    Open();
+    RECT rect;
+    GetWindowRect(dialog_, &rect);
+    // Top left of a parent given without a kind: 8 pixels in, no insets.
+    EXPECT_EQ(108, rect.left);
+    EXPECT_EQ(108, rect.top);
+}
+
+TEST_F(Dialog, PinBoxShowsTheGlyphFromWindows10On) {
+    AppState.osVersion.dwMajorVersion = 10;
+    Open();
+    EXPECT_EQ(L"\xD83D\xDCCC", WindowText(Item(IDC_PIN)));
+    DestroyWindow(dialog_);
+    AppState.osVersion.dwMajorVersion = 6;
+    Open();
+    EXPECT_EQ(L"&Pin", WindowText(Item(IDC_PIN)));
+}
+
+TEST_F(Dialog, FindLooksUpTypedCodesAndKeepsTheTextAsTyped) {
+    Open();
+    TypeCode(L"  0x5  ");
+    EXPECT_TRUE(IsWindowEnabled(Item(IDC_FIND)));
+    Find();
+    EXPECT_EQ(SystemMessageShown(5), WindowText(Item(IDC_MESSAGE)));
+    EXPECT_EQ(L"5    0x05", WindowText(Item(IDC_NUMBERS)));
+    EXPECT_EQ(L"  0x5  ", WindowText(Item(IDC_CODE)));
+
+    TypeCode(L"-1");
+    Find();
+    EXPECT_EQ(L"-1", WindowText(Item(IDC_CODE)));
+    EXPECT_EQ(L"4294967295    0xFFFFFFFF", WindowText(Item(IDC_NUMBERS)));
+}
+
+TEST_F(Dialog, FindOnBadTextClearsEverything) {
+    for (const wchar_t* bad : {L"12abc", L"hello", L"5 6", L"+5"}) {
+        Open();
+        TypeCode(L"5");
+        Find();
+        ASSERT_NE(L"", WindowText(Item(IDC_MESSAGE)));
+        TypeCode(bad);
+        Find();
+        EXPECT_EQ(L"", WindowText(Item(IDC_MESSAGE))) << bad;
+        EXPECT_EQ(L"", WindowText(Item(IDC_NUMBERS))) << bad;
+        EXPECT_EQ(L"", WindowText(Item(IDC_CODE))) << bad;
+        EXPECT_FALSE(IsWindowEnabled(Item(IDC_FIND))) << bad;
+        DestroyWindow(dialog_);
+        dialog_ = NULL;
+    }
+}
+
+TEST_F(Dialog, FindIsEnabledExactlyWhileTheCodeFieldHoldsText) {
+    Open();
+    const struct {
+        const wchar_t* text;
+        bool enabled;
+    } steps[] = {{L"   ", false}, {L"\t", false}, {L" 7", true}, {L"", false}, {L"x", true}, {L" \r\n ", false}};
+    for (const auto& step : steps) {
+        TypeCode(step.text);
+        EXPECT_EQ(step.enabled, IsWindowEnabled(Item(IDC_FIND)) != FALSE) << "\"" << step.text << "\"";
+    }
+}
+
+TEST_F(Dialog, TopmostClickMovesTheDialogBetweenBands) {
+    Open();
+    Click(IDC_TOPMOST, true);
+    EXPECT_EQ(1, AppState.alwaysOnTop);
+    EXPECT_NE(0, GetWindowLongW(dialog_, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    Click(IDC_TOPMOST, false);
+    EXPECT_EQ(0, AppState.alwaysOnTop);
+    EXPECT_EQ(0, GetWindowLongW(dialog_, GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+TEST_F(Dialog, FadingFollowsActivationWhileEnabled) {
+    AppState.fadeAlpha = 0x1C8;  // only the low byte, 200, is applied
+    Open();
+    SendMessageW(dialog_, WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_EQ(255, Alpha()) << "fading is off";
+
+    Click(IDC_FADE, true);
+    EXPECT_EQ(1, AppState.fadeWhenInactive);
+    SendMessageW(dialog_, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, TRUE), 0);
+    EXPECT_EQ(200, Alpha());
+    SendMessageW(dialog_, WM_ACTIVATE, WA_CLICKACTIVE, 0);
+    EXPECT_EQ(255, Alpha());
+    SendMessageW(dialog_, WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_EQ(200, Alpha());
+
+    // Clearing the box makes the dialog opaque at once and keeps it so.
+    Click(IDC_FADE, false);
+    EXPECT_EQ(0, AppState.fadeWhenInactive);
+    EXPECT_EQ(255, Alpha());
+    SendMessageW(dialog_, WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_EQ(255, Alpha());
+}
+
+TEST_F(Dialog, OnlyTheNumbersLineIsGrey) {
+    Open();
+    HDC context = GetDC(Item(IDC_NUMBERS));
+    SetBkMode(context, OPAQUE);
+    SetTextColor(context, RGB(1, 2, 3));
+    LRESULT brush = SendMessageW(dialog_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(context),
+                                 reinterpret_cast<LPARAM>(Item(IDC_NUMBERS)));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE)), brush);
+    EXPECT_EQ(GetSysColor(COLOR_GRAYTEXT), GetTextColor(context));
+    EXPECT_EQ(TRANSPARENT, GetBkMode(context));
+    ReleaseDC(Item(IDC_NUMBERS), context);
+
+    // The label and the read-only message box keep the default colours.
+    for (HWND other : {GetWindow(Item(IDC_CODE), GW_HWNDPREV), Item(IDC_MESSAGE)}) {
+        context = GetDC(other);
+        SetTextColor(context, RGB(1, 2, 3));
+        EXPECT_EQ(0, MainDlgProc(dialog_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(context),
+                                 reinterpret_cast<LPARAM>(other)));
+        EXPECT_EQ(RGB(1, 2, 3), GetTextColor(context));
+        ReleaseDC(other, context);
+    }
+}
+
+TEST_F(Dialog, SystemMenuEndsWithAboutSeparatorAndClose) {
+    Open();
+    HMENU menu = GetSystemMenu(dialog_, FALSE);
+    ASSERT_NE(nullptr, menu);
+    int count = GetMenuItemCount(menu);
+    int about = -1;
+    for (int i = 0; i < count; ++i) {
+        if (GetMenuItemID(menu, i) == IDM_ABOUT) {
+            EXPECT_EQ(-1, about) << "one About entry";
+            about = i;
+        }
+    }
+    ASSERT_GE(about, 0);
+    ASSERT_LT(about + 2, count);
+    WCHAR text[64] = {};
+    GetMenuStringW(menu, about, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(L"&About Tessival", text);
+    EXPECT_NE(0u, GetMenuState(menu, about + 1, MF_BYPOSITION) & MF_SEPARATOR);
+    // Directly before Close (Wine adds an entry of its own after Close).
+    EXPECT_EQ(static_cast<UINT>(SC_CLOSE), GetMenuItemID(menu, about + 2));
+}
+
+// Finds the About box that the dialog owns.
+struct AboutSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK FindOwnedDialog(HWND window, LPARAM lParam) {
+    AboutSearch* search = reinterpret_cast<AboutSearch*>(lParam);
+    WCHAR className[64] = {};
+    RealGetWindowClassW(window, className, 64);
+    if (GetWindow(window, GW_OWNER) == search->owner && wcscmp(className, L"#32770") == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+AboutSearch aboutSearch;
+std::wstring aboutTitle;
+
+// The box is modal: look for it from a timer while its own message loop runs, then close it.
+void CALLBACK CloseAboutBox(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), FindOwnedDialog, reinterpret_cast<LPARAM>(&aboutSearch));
+    if (aboutSearch.found != NULL && aboutTitle.empty()) {
+        aboutTitle = WindowText(aboutSearch.found);
+        PostMessageW(aboutSearch.found, WM_COMMAND, IDOK, 0);
+    }
+}
+
+TEST_F(Dialog, AboutEntryOpensTheAboutBox) {
+    Open();
+    AboutSearch& search = aboutSearch;
+    std::wstring& title = aboutTitle;
+    search = {dialog_, NULL};
+    title.clear();
+    UINT_PTR timer = SetTimer(NULL, 0, 50, CloseAboutBox);
+    SendMessageW(dialog_, WM_SYSCOMMAND, IDM_ABOUT, 0);
+    KillTimer(NULL, timer);
+    ASSERT_NE(nullptr, search.found);
+    // Windows titles the box with the part before "#"; Wine puts "About " before the whole text.
+    bool windowsTitle = title == L"About Tessival";
+    bool wineTitle = title.find(L"About About Tessival#Tessival  0.99.29.0  (") == 0;
+    EXPECT_TRUE(windowsTitle || wineTitle) << std::string(title.begin(), title.end());
+    EXPECT_FALSE(IsWindow(search.found));
+    EXPECT_TRUE(IsWindowVisible(dialog_));
+}
+
+TEST_F(Dialog, ClosingSavesTheSettings) {
+    AppState.alwaysOnTop = 1;
+    AppState.fadeAlpha = 100;
+    AppState.position = 3;
+    Open();
+    Click(IDC_PIN, true);
+    RECT rect;
+    GetWindowRect(dialog_, &rect);
+    SendMessageW(dialog_, WM_CLOSE, 0, 0);  // the dialog manager turns it into Cancel
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(dialog_); }));
+    EXPECT_EQ(1u, StoredValue(L"Always on top"));
+    EXPECT_EQ(0u, StoredValue(L"Fade when inactive"));
+    EXPECT_EQ(100u, StoredValue(L"Alpha"));
+    EXPECT_EQ(3u, StoredValue(L"Position on parent"));
+    EXPECT_EQ(static_cast<DWORD>(rect.left), StoredValue(L"X"));
+    EXPECT_EQ(static_cast<DWORD>(rect.top), StoredValue(L"Y"));
+}
+
+TEST_F(Dialog, EscapeSavesAndCtrlShiftWipesTheKey) {
+    Open();
+    SendMessageW(dialog_, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(SettingsKeyExists());
+    EXPECT_EQ(224u, StoredValue(L"Alpha"));
+    EXPECT_EQ(0xDEADBEEF, StoredValue(L"X")) << "Pin clear: no position";
+    DestroyWindow(dialog_);
+
+    // A subkey below ours goes too.
+    HKEY sub = NULL;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Ondrake\\Tessival\\Extra", 0, NULL, 0,
+                                             KEY_WRITE, NULL, &sub, NULL));
+    RegCloseKey(sub);
+    Open();
+    PressKeys(true);
+    keysDown_ = true;
+    SendMessageW(dialog_, WM_COMMAND, IDOK, 0);
+    ReleaseKeys();
+    EXPECT_FALSE(SettingsKeyExists());
+    HKEY parent = NULL;
+    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Ondrake", 0, KEY_READ, &parent));
+    RegCloseKey(parent);
+}
+
+TEST_F(Dialog, OneOfCtrlAndShiftStillSaves) {
+    Open();
+    INPUT key = {};
+    key.type = INPUT_KEYBOARD;
+    key.ki.wVk = VK_SHIFT;
+    SendInput(1, &key, sizeof(INPUT));
+    PumpMessagesFor(50);
+    SendMessageW(dialog_, WM_COMMAND, IDCANCEL, 0);
+    key.ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(1, &key, sizeof(INPUT));
+    EXPECT_TRUE(SettingsKeyExists());
+}
+
+TEST(NoteFont, NineTenthsTruncatedTowardZero) {
+    const struct {
+        LONG metric, scaled;
+    } cases[] = {{-12, -10}, {-15, -13}, {0, 0}, {12, 10}, {15, 13}, {-1, 0}, {-19, -17}, {-2000000, -1800000}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.scaled, ScaleNoteFontMetric(c.metric)) << c.metric;
+    }
+}
+
+TEST(NoteFont, MadeFromTheMessageFont) {
+    struct {
+        NONCLIENTMETRICSW metrics;
+        int paddedBorderWidth;
+    } record = {};
+    record.metrics.cbSize = 504;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, 504, &record, 0));
+    const LOGFONTW& message = record.metrics.lfMessageFont;
+    HFONT font = CreateNoteFont();
+    ASSERT_NE(nullptr, font);
+    LOGFONTW made = {};
+    ASSERT_EQ(static_cast<int>(sizeof(made)), GetObjectW(font, sizeof(made), &made));
+    DeleteObject(font);
+    EXPECT_EQ(message.lfHeight * 9 / 10, made.lfHeight);
+    EXPECT_EQ(message.lfWidth * 9 / 10, made.lfWidth);
+    EXPECT_EQ(message.lfWeight, made.lfWeight);
+    EXPECT_EQ(message.lfItalic, made.lfItalic);
+    EXPECT_EQ(0, made.lfUnderline);
+    EXPECT_EQ(0, made.lfStrikeOut);
+    EXPECT_EQ(message.lfCharSet, made.lfCharSet);
+    EXPECT_EQ(message.lfQuality, made.lfQuality);
+    EXPECT_EQ(message.lfPitchAndFamily, made.lfPitchAndFamily);
+    EXPECT_STREQ(message.lfFaceName, made.lfFaceName);
+}
+
+}  // namespace

@@ -1,0 +1,621 @@
+// Message text lookup and display: tidying, the buffer edge on a message table of known texts, the lazy
+// WinINet/WinHTTP loading with its retry, planted DLLs that must never run, and the three result controls.
+#include <windows.h>
+#include <psapi.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "errtext/error_text.h"
+#include "edge_messages.h"
+
+namespace {
+
+const WCHAR marker = 0x7777;  // fills buffers so that writes past their end show
+
+std::wstring TestFolder() {
+    WCHAR path[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameW(NULL, path, _countof(path));
+    std::wstring folder(path, length);
+    return folder.substr(0, folder.find_last_of(L'\\'));
+}
+
+std::wstring SystemFolder() {
+    WCHAR path[MAX_PATH] = {};
+    UINT length = GetSystemDirectoryW(path, _countof(path));
+    return std::wstring(path, length);
+}
+
+bool FileExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The text FormatMessageW itself gives in this environment, before any tidying; empty when it fails.
+std::wstring RawText(DWORD code, DWORD flags, HMODULE source) {
+    std::vector<WCHAR> buffer(TEXT_BUFFER_UNITS, 0);
+    DWORD length = FormatMessageW(flags, source, code, 0, buffer.data(), TEXT_BUFFER_UNITS, NULL);
+    return length == 0 ? std::wstring() : std::wstring(buffer.data(), length);
+}
+
+// What the dialog should show for a raw text: trailing white space gone and one line feed, or nothing.
+std::wstring Tidied(std::wstring text) {
+    while (!text.empty() && iswspace(text.back())) {
+        text.pop_back();
+    }
+    return text.empty() ? text : text + L"\n";
+}
+
+// The message module of a system DLL, mapped the one safe way, for computing expected texts.
+HMODULE SystemModule(const wchar_t* name) {
+    return LoadLibraryExW((SystemFolder() + L"\\" + name).c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+}
+
+// Calls FetchMessageText with a buffer that has a marked tail and checks the tail and the terminator.
+std::wstring Fetch(DWORD code) {
+    std::vector<WCHAR> buffer(TEXT_BUFFER_UNITS + 16, marker);
+    EXPECT_EQ(0, FetchMessageText(code, buffer.data()));
+    for (size_t i = TEXT_BUFFER_UNITS; i < buffer.size(); i++) {
+        EXPECT_EQ(marker, buffer[i]) << "written past the buffer at " << i << " for code " << code;
+    }
+    std::wstring text(buffer.data(), wcsnlen(buffer.data(), TEXT_BUFFER_UNITS));
+    EXPECT_LT(text.size(), static_cast<size_t>(TEXT_BUFFER_UNITS)) << "no terminator for code " << code;
+    return text;
+}
+
+// The path of the file a module handle maps, as the kernel names it (device form).
+std::wstring MappedFile(HMODULE module) {
+    WCHAR path[MAX_PATH] = {};
+    // Data-file handles carry flag bits in their low bits; the mapping starts at the aligned address.
+    void* base = reinterpret_cast<void*>(reinterpret_cast<ULONG_PTR>(module) & ~static_cast<ULONG_PTR>(3));
+    DWORD length = GetMappedFileNameW(GetCurrentProcess(), base, path, _countof(path));
+    return std::wstring(path, length);
+}
+
+bool EndsWithNoCase(const std::wstring& text, const std::wstring& tail) {
+    return text.size() >= tail.size() && _wcsicmp(text.c_str() + text.size() - tail.size(), tail.c_str()) == 0;
+}
+
+class ErrorText : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetAppState();
+        systemWininet_ = SystemModule(L"wininet.dll");
+        ASSERT_NE(nullptr, systemWininet_);
+    }
+    void TearDown() override {
+        FreeMessageModules();
+        ResetAppState();
+        if (systemWininet_ != NULL) {
+            FreeLibrary(systemWininet_);
+        }
+    }
+
+    // What FetchMessageText must give for a code of the WinINet range, from the real modules.
+    std::wstring ExpectedInRange(DWORD code) {
+        std::wstring text = RawText(code, MESSAGE_FLAGS_MODULE, systemWininet_);
+        return Tidied(text);
+    }
+
+    HMODULE systemWininet_ = NULL;
+};
+
+TEST_F(ErrorText, NullBufferDoesNothing) {
+    EXPECT_EQ(-1, FetchMessageText(5, NULL));
+    EXPECT_EQ(-1, FetchMessageText(12002, NULL));
+    EXPECT_EQ(nullptr, AppState.wininetModule);
+    EXPECT_EQ(nullptr, AppState.winhttpModule);
+}
+
+TEST_F(ErrorText, SystemCodesAreTidiedAndNeedNoModule) {
+    const DWORD codes[] = {0, 2, 5, 87, 1223, 11999, 12200, 0x80004005u, 0x80070005u, 0xFFFFFFFFu, 0x7A5FFFFu};
+    for (DWORD code : codes) {
+        std::wstring expected = Tidied(RawText(code, MESSAGE_FLAGS_SYSTEM, NULL));
+        std::wstring text = Fetch(code);
+        EXPECT_EQ(expected, text) << "code " << code;
+        if (!text.empty()) {
+            EXPECT_EQ(L'\n', text.back());
+            ASSERT_GE(text.size(), 2u);
+            EXPECT_FALSE(iswspace(text[text.size() - 2])) << "white space left before the line feed, code " << code;
+        }
+        EXPECT_EQ(nullptr, AppState.wininetModule) << "code " << code;
+        EXPECT_EQ(nullptr, AppState.winhttpModule) << "code " << code;
+    }
+    // Code 0 has a text in every environment; 0x7A5FFFF has none.
+    EXPECT_FALSE(Fetch(0).empty());
+    EXPECT_TRUE(Fetch(0x7A5FFFFu).empty());
+}
+
+TEST_F(ErrorText, WinInetRangeLoadsModulesLazilyAndKeepsThem) {
+    // 12002 is in WinINet's table (checked here, not assumed): WinHTTP is not needed for it.
+    ASSERT_FALSE(ExpectedInRange(12002).empty());
+    EXPECT_EQ(ExpectedInRange(12002), Fetch(12002));
+    HMODULE wininet = AppState.wininetModule;
+    EXPECT_NE(nullptr, wininet);
+    EXPECT_EQ(nullptr, AppState.winhttpModule);
+
+    // Both ends of the range take part; a code WinINet lacks goes on to WinHTTP.
+    for (DWORD code : {12000u, 12199u, 12175u}) {
+        bool winInetKnows = !RawText(code, MESSAGE_FLAGS_MODULE, systemWininet_).empty();
+        std::wstring expected = ExpectedInRange(code);
+        if (!winInetKnows) {
+            HMODULE winhttp = SystemModule(L"winhttp.dll");
+            ASSERT_NE(nullptr, winhttp);
+            expected = Tidied(RawText(code, MESSAGE_FLAGS_MODULE, winhttp));
+            FreeLibrary(winhttp);
+        }
+        EXPECT_EQ(expected, Fetch(code)) << "code " << code;
+        EXPECT_EQ(wininet, AppState.wininetModule) << "reloaded for code " << code;
+        if (!winInetKnows) {
+            EXPECT_NE(nullptr, AppState.winhttpModule) << "code " << code;
+        }
+    }
+    HMODULE winhttp = AppState.winhttpModule;
+    (void)Fetch(12175);
+    EXPECT_EQ(winhttp, AppState.winhttpModule);
+}
+
+TEST_F(ErrorText, ModulesAreMappedFromTheSystemFolderAsData) {
+    (void)Fetch(12002);
+    (void)Fetch(12175);  // unknown to WinINet here too, so WinHTTP gets loaded
+    ASSERT_NE(nullptr, AppState.wininetModule);
+    ASSERT_NE(nullptr, AppState.winhttpModule);
+    // The system folder without its drive, which the device form of a mapped path does not show.
+    std::wstring folder = SystemFolder().substr(2);
+    EXPECT_TRUE(EndsWithNoCase(MappedFile(AppState.wininetModule), folder + L"\\wininet.dll"))
+        << MappedFile(AppState.wininetModule);
+    EXPECT_TRUE(EndsWithNoCase(MappedFile(AppState.winhttpModule), folder + L"\\winhttp.dll"))
+        << MappedFile(AppState.winhttpModule);
+    // Mapped as data, not loaded as code: the loader knows neither module.
+    EXPECT_EQ(nullptr, GetModuleHandleW(L"wininet.dll"));
+    EXPECT_EQ(nullptr, GetModuleHandleW(L"winhttp.dll"));
+}
+
+// The system's wininet.dll is moved aside for a while: the lookup must go on without it and load it again
+// once it is back.
+class ErrorTextMissingModule : public ErrorText {
+protected:
+    void SetUp() override {
+        ErrorText::SetUp();
+        original_ = SystemFolder() + L"\\wininet.dll";
+        aside_ = original_ + L".aside";
+        ASSERT_TRUE(MoveFileW(original_.c_str(), aside_.c_str())) << GetLastError();
+        moved_ = true;
+    }
+    void TearDown() override {
+        PutBack();
+        ErrorText::TearDown();
+    }
+    void PutBack() {
+        if (moved_) {
+            moved_ = !MoveFileW(aside_.c_str(), original_.c_str());
+        }
+    }
+    std::wstring original_;
+    std::wstring aside_;
+    bool moved_ = false;
+};
+
+TEST_F(ErrorTextMissingModule, LookupGoesOnAndTheLoadIsRetried) {
+    std::wstring systemOnly = RawText(12002, MESSAGE_FLAGS_SYSTEM, NULL);
+    std::wstring text = Fetch(12002);
+    EXPECT_EQ(nullptr, AppState.wininetModule);
+    if (systemOnly.empty()) {
+        // Nothing found without WinINet, so WinHTTP was asked.
+        EXPECT_NE(nullptr, AppState.winhttpModule);
+    }
+    HMODULE winhttp = SystemModule(L"winhttp.dll");
+    ASSERT_NE(nullptr, winhttp);
+    std::wstring expected = Tidied(systemOnly);
+    if (expected.empty()) {
+        expected = Tidied(RawText(12002, MESSAGE_FLAGS_MODULE, winhttp));
+    }
+    FreeLibrary(winhttp);
+    EXPECT_EQ(expected, text);
+
+    // Codes outside the range do not retry the load.
+    (void)Fetch(5);
+    PutBack();
+    ASSERT_FALSE(moved_);
+    (void)Fetch(11999);
+    EXPECT_EQ(nullptr, AppState.wininetModule);
+    EXPECT_EQ(ExpectedInRange(12002), Fetch(12002));
+    EXPECT_NE(nullptr, AppState.wininetModule);
+}
+
+// Planted copies of wininet.dll and winhttp.dll whose entry points leave a trace file when they run.
+class PlantedModules : public ErrorText {
+protected:
+    void TearDown() override {
+        for (const std::wstring& path : created_) {
+            DeleteFileW(path.c_str());
+        }
+        for (auto it = folders_.rbegin(); it != folders_.rend(); ++it) {
+            RemoveDirectoryW(it->c_str());
+        }
+        ErrorText::TearDown();
+    }
+
+    // Copies the planted DLLs (and the trace files they would leave) into folder, to be removed again.
+    void Plant(const std::wstring& folder) {
+        for (const wchar_t* name : {L"wininet.dll", L"winhttp.dll"}) {
+            std::wstring source = TestFolder() + L"\\errtext\\trap\\" + name;
+            std::wstring target = folder + L"\\" + name;
+            created_.push_back(target);
+            created_.push_back(target + L".ran");
+            ASSERT_TRUE(CopyFileW(source.c_str(), target.c_str(), FALSE)) << GetLastError();
+        }
+    }
+    std::wstring MakeFolder() {
+        WCHAR temp[MAX_PATH] = {};
+        GetTempPathW(_countof(temp), temp);
+        std::wstring folder = std::wstring(temp) + L"tessival-planted-" + std::to_wstring(GetCurrentProcessId());
+        CreateDirectoryW(folder.c_str(), NULL);
+        folders_.push_back(folder);
+        return folder;
+    }
+    void Track(const std::wstring& path) {
+        created_.push_back(path);
+    }
+    // Runs a program to its end and returns its exit code (or -1 when it could not start or hung). Wine
+    // prefers its own builtin wininet.dll and winhttp.dll even to a DLL of that name in the program's folder;
+    // a per-program override (removed again afterwards) makes it search like Windows, so that a planted DLL
+    // would really be picked up.
+    static DWORD Run(const std::wstring& exe, const std::wstring& arguments, const wchar_t* childMode = NULL) {
+        std::wstring appKey = L"Software\\Wine\\AppDefaults\\" + exe.substr(exe.find_last_of(L'\\') + 1);
+        HKEY probeKey = NULL;
+        bool appKeyExisted = RegOpenKeyExW(HKEY_CURRENT_USER, appKey.c_str(), 0, KEY_READ, &probeKey) == ERROR_SUCCESS;
+        if (appKeyExisted) {
+            RegCloseKey(probeKey);
+        }
+        HKEY overrides = NULL;
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, (appKey + L"\\DllOverrides").c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL,
+                            &overrides, NULL) == ERROR_SUCCESS) {
+            static const WCHAR order[] = L"native,builtin";
+            for (const wchar_t* name : {L"wininet", L"winhttp"}) {
+                RegSetValueExW(overrides, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof(order));
+            }
+            RegCloseKey(overrides);
+        }
+        SetEnvironmentVariableW(L"TESSIVAL_LOOKUP_CHILD", childMode);
+        std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process = {};
+        BOOL started =
+            CreateProcessW(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process);
+        SetEnvironmentVariableW(L"TESSIVAL_LOOKUP_CHILD", NULL);
+        DWORD exitCode = static_cast<DWORD>(-1);
+        if (started) {
+            if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
+                GetExitCodeProcess(process.hProcess, &exitCode);
+            } else {
+                TerminateProcess(process.hProcess, 1);
+            }
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+        }
+        RegDeleteKeyW(HKEY_CURRENT_USER, (appKey + L"\\DllOverrides").c_str());
+        if (!appKeyExisted) {
+            RegDeleteKeyW(HKEY_CURRENT_USER, appKey.c_str());
+        }
+        return exitCode;
+    }
+    static std::wstring ChildMode() {
+        WCHAR mode[16] = {};
+        DWORD length = GetEnvironmentVariableW(L"TESSIVAL_LOOKUP_CHILD", mode, _countof(mode));
+        return length < _countof(mode) ? std::wstring(mode, length) : std::wstring();
+    }
+    // What ShowErrorCode puts into the message control for code.
+    static std::wstring ShownText(DWORD code) {
+        std::wstring text = Fetch(code);
+        return text.empty() ? L"Unknown error:  " + std::to_wstring(static_cast<int>(code)) : text;
+    }
+
+    std::vector<std::wstring> created_;
+    std::vector<std::wstring> folders_;
+};
+
+// The part of the next test that runs in a second start of this test program, with the planted DLLs beside
+// it; in an ordinary run it has nothing to do.
+TEST_F(PlantedModules, ChildLookup) {
+    std::wstring mode = ChildMode();
+    if (mode.empty()) {
+        GTEST_SKIP() << "runs only as a child of BesideTheTestProgramTheyNeverRun";
+    }
+    if (mode == L"plain") {
+        ASSERT_NE(nullptr, LoadLibraryW(L"wininet.dll"));
+        return;
+    }
+    for (DWORD code : {12002u, 12175u, 12199u}) {
+        EXPECT_EQ(std::wstring::npos, Fetch(code).find(L"Planted")) << "code " << code;
+    }
+    EXPECT_EQ(ExpectedInRange(12002), Fetch(12002));
+    EXPECT_NE(nullptr, AppState.wininetModule);
+    EXPECT_NE(nullptr, AppState.winhttpModule);
+}
+
+TEST_F(PlantedModules, BesideTheTestProgramTheyNeverRun) {
+    if (!ChildMode().empty()) {
+        GTEST_SKIP();
+    }
+    Plant(TestFolder());
+    WCHAR self[MAX_PATH] = {};
+    GetModuleFileNameW(NULL, self, _countof(self));
+    EXPECT_EQ(0u, Run(self, L"--gtest_filter=PlantedModules.ChildLookup", L"lookup"));
+    EXPECT_FALSE(FileExists(TestFolder() + L"\\wininet.dll.ran"));
+    EXPECT_FALSE(FileExists(TestFolder() + L"\\winhttp.dll.ran"));
+
+    // The trap is live: a plain load by the bare name, the way that was replaced, runs the planted DLL.
+    EXPECT_EQ(0u, Run(self, L"--gtest_filter=PlantedModules.ChildLookup", L"plain"));
+    EXPECT_TRUE(FileExists(TestFolder() + L"\\wininet.dll.ran"));
+}
+
+TEST_F(PlantedModules, BesideAnotherProgramTheyNeverRun) {
+    std::wstring folder = MakeFolder();
+    std::wstring probe = folder + L"\\lookup_probe.exe";
+    Track(probe);
+    ASSERT_TRUE(CopyFileW((TestFolder() + L"\\errtext\\lookup_probe.exe").c_str(), probe.c_str(), FALSE));
+    Plant(folder);
+    std::wstring output = folder + L"\\texts.out";
+    Track(output);
+
+    ASSERT_EQ(0u, Run(probe, L"\"" + output + L"\" 12002 12175 12199"));
+    EXPECT_FALSE(FileExists(folder + L"\\wininet.dll.ran"));
+    EXPECT_FALSE(FileExists(folder + L"\\winhttp.dll.ran"));
+
+    HANDLE file = CreateFileW(output.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    std::vector<WCHAR> data(3 * (TEXT_BUFFER_UNITS + 1), 0);
+    DWORD read = 0;
+    ReadFile(file, data.data(), static_cast<DWORD>(data.size() * sizeof(WCHAR)), &read, NULL);
+    CloseHandle(file);
+    std::vector<std::wstring> texts;
+    for (size_t start = 0; start < read / sizeof(WCHAR);) {
+        texts.emplace_back(data.data() + start);
+        start += texts.back().size() + 1;
+    }
+    ASSERT_EQ(3u, texts.size());
+    const DWORD codes[] = {12002, 12175, 12199};
+    for (size_t i = 0; i < texts.size(); i++) {
+        EXPECT_EQ(ShownText(codes[i]), texts[i]) << "code " << codes[i];
+    }
+
+    // The trap is live: a plain load by the bare name, the way that was replaced, runs the planted DLL.
+    ASSERT_EQ(0u, Run(probe, L"/plain wininet.dll"));
+    EXPECT_TRUE(FileExists(folder + L"\\wininet.dll.ran"));
+}
+
+// TidyMessageText over plain buffers: every trailing white space goes, one line feed comes, nothing is
+// written past the capacity, and a text with no room left gives up its last character.
+TEST(MessageTidying, Table) {
+    struct {
+        std::wstring input;
+        size_t capacity;
+        std::wstring expected;
+    } cases[] = {
+        {L"", 16, L""},
+        {L"Text", 16, L"Text\n"},
+        {L"Text \t\r\n\v\f", 16, L"Text\n"},
+        {L"Text\n", 16, L"Text\n"},
+        {L"Text\r\n\r\n", 16, L"Text\n"},
+        {L" \t\r\n", 16, L""},
+        {L"In ner\tspace ", 16, L"In ner\tspace\n"},
+        {L"%1 stays %2", 16, L"%1 stays %2\n"},
+        {L"abc", 5, L"abc\n"},            // fills the capacity exactly
+        {L"abcd", 5, L"abc\n"},           // no room: the last character goes
+        {L"ab d", 5, L"ab\n"},            // and white space bared by that goes too
+        {L"a   ", 5, L"a\n"},             // trimming alone makes room
+        {L"   d", 5, L""},                // nothing left once the last character went
+        {L"ab\xD83D\xDE00", 5, L"ab\n"},  // never half a surrogate pair
+        {L"a\xD83D\xDE00", 5, L"a\xD83D\xDE00\n"},
+    };
+    for (const auto& c : cases) {
+        std::vector<WCHAR> buffer(c.capacity + 8, marker);
+        std::copy(c.input.begin(), c.input.end(), buffer.begin());
+        buffer[c.input.size()] = 0;
+        size_t length = TidyMessageText(buffer.data(), c.capacity);
+        EXPECT_EQ(c.expected, std::wstring(buffer.data())) << "input of " << c.input.size() << " units";
+        EXPECT_EQ(c.expected.size(), length);
+        for (size_t i = c.capacity; i < buffer.size(); i++) {
+            EXPECT_EQ(marker, buffer[i]) << "written past the capacity";
+        }
+    }
+}
+
+TEST(MessageTidying, SmallestCapacities) {
+    // Capacity 2 holds one character and the terminator: a line feed alone cannot follow any text.
+    WCHAR buffer[4] = {L'a', 0, marker, marker};
+    EXPECT_EQ(0u, TidyMessageText(buffer, 2));
+    EXPECT_EQ(0, buffer[0]);
+    EXPECT_EQ(marker, buffer[2]);
+    // An unterminated buffer is cut to its capacity, never read or written past it.
+    WCHAR full[6] = {L'a', L'b', L'c', L'd', marker, marker};
+    EXPECT_EQ(3u, TidyMessageText(full, 4));
+    EXPECT_EQ(std::wstring(L"ab\n"), std::wstring(full));
+    EXPECT_EQ(marker, full[4]);
+}
+
+TEST(MessageTidying, EveryWhiteSpaceCharacterIsTrimmed) {
+    int whiteSpaceCount = 0;
+    for (unsigned unit = 1; unit < 0x10000; unit++) {
+        WCHAR c = static_cast<WCHAR>(unit);
+        if (IS_SURROGATE_PAIR(c, c) || IS_HIGH_SURROGATE(c) || IS_LOW_SURROGATE(c)) {
+            continue;
+        }
+        WCHAR buffer[8] = {L'x', c, c, 0};
+        TidyMessageText(buffer, _countof(buffer));
+        std::wstring expected = iswspace(c) ? std::wstring(L"x\n") : std::wstring{L'x', c, c, L'\n'};
+        ASSERT_EQ(expected, std::wstring(buffer)) << "unit " << unit;
+        whiteSpaceCount += iswspace(c) ? 1 : 0;
+    }
+    EXPECT_GE(whiteSpaceCount, 6);  // at least space, tab, line feed, vertical tab, form feed, carriage return
+}
+
+// The message table of known texts, looked up through the same lookup and tidying as the real modules.
+class KnownTexts : public ::testing::Test {
+protected:
+    void SetUp() override {
+        module_ =
+            LoadLibraryExW((TestFolder() + L"\\errtext\\edge_messages.dll").c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(nullptr, module_) << GetLastError();
+    }
+    void TearDown() override {
+        if (module_ != NULL) {
+            FreeLibrary(module_);
+        }
+    }
+    HMODULE module_ = NULL;
+};
+
+TEST_F(KnownTexts, RawLengthsAroundTheBuffer) {
+    // The table holds what it should: the lengths FormatMessageW reports for the long texts.
+    EXPECT_EQ(1021u, RawText(EDGE_LENGTH_1021, MESSAGE_FLAGS_MODULE, module_).size());
+    EXPECT_EQ(1022u, RawText(EDGE_LENGTH_1022, MESSAGE_FLAGS_MODULE, module_).size());
+    EXPECT_EQ(1023u, RawText(EDGE_LENGTH_1023, MESSAGE_FLAGS_MODULE, module_).size());
+    EXPECT_EQ(1023u, RawText(EDGE_LENGTH_1023_SURROGATE_LAST, MESSAGE_FLAGS_MODULE, module_).size());
+    EXPECT_EQ(0u, RawText(EDGE_LENGTH_1024, MESSAGE_FLAGS_MODULE, module_).size());
+    EXPECT_EQ(0u, RawText(EDGE_LENGTH_1500, MESSAGE_FLAGS_MODULE, module_).size());
+}
+
+TEST_F(KnownTexts, ShownAsTidiedWithinTheBuffer) {
+    const std::wstring a1021(1021, L'A');
+    const std::wstring a1022(1022, L'A');
+    auto endingIn = [](const std::wstring& base, WCHAR last) {
+        return iswspace(last) ? base + L"\n" : base + last + L"\n";
+    };
+    struct {
+        DWORD id;
+        std::wstring expected;
+    } cases[] = {
+        {EDGE_LENGTH_1021, a1021 + L"\n"},
+        {EDGE_LENGTH_1022, a1022 + L"\n"},  // the line feed takes the last unit before the terminator
+        {EDGE_LENGTH_1023, a1022 + L"\n"},  // no room for the line feed: the final "Z" gives way
+        {EDGE_LENGTH_1023_SPACE_LAST, a1022 + L"\n"},
+        {EDGE_LENGTH_1023_SPACE_BEFORE_LAST, a1021 + L"\n"},
+        {EDGE_LENGTH_1023_SURROGATE_LAST, a1021 + L"\n"},
+        {EDGE_LENGTH_1024, L""},
+        {EDGE_LENGTH_1500, L""},
+        {EDGE_ONE_LINE, L"Plain text\n"},
+        {EDGE_TWO_LINES, L"First line second line\n"},
+        {EDGE_END_SPACES, L"Ends in spaces\n"},
+        {EDGE_END_TAB, L"Ends in a tab\n"},
+        {EDGE_END_VERTICAL_TAB, L"Ends in a vertical tab\n"},
+        {EDGE_END_FORM_FEED, L"Ends in a form feed\n"},
+        {EDGE_END_CARRIAGE_RETURN, L"Ends in a carriage return\n"},
+        {EDGE_END_HARD_BREAKS, L"Ends in hard line breaks\n"},
+        {EDGE_END_MIXED, L"Ends in a mix\n"},
+        {EDGE_END_IDEOGRAPHIC_SPACE, endingIn(L"Ends in an ideographic space", 0x3000)},
+        {EDGE_END_NO_BREAK_SPACE, endingIn(L"Ends in a no-break space", 0x00A0)},
+        {EDGE_INNER_SPACE, L"Inner\twhite  space stays\n"},
+        {EDGE_WHITE_ONLY, L""},
+        {EDGE_INSERTS, L"Insert %1 and %2!d! stay as written\n"},
+        {EDGE_INSERTS + 0x100, L""},  // in neither this table nor the system's
+    };
+    for (const auto& c : cases) {
+        std::vector<WCHAR> buffer(TEXT_BUFFER_UNITS + 16, marker);
+        ASSERT_EQ(0, FetchModuleMessageText(c.id, module_, buffer.data()));
+        for (size_t i = TEXT_BUFFER_UNITS; i < buffer.size(); i++) {
+            ASSERT_EQ(marker, buffer[i]) << "written past the buffer, message " << c.id;
+        }
+        size_t length = wcsnlen(buffer.data(), TEXT_BUFFER_UNITS);
+        ASSERT_LT(length, static_cast<size_t>(TEXT_BUFFER_UNITS)) << "terminator lost, message " << c.id;
+        EXPECT_EQ(c.expected, std::wstring(buffer.data(), length)) << "message " << std::hex << c.id;
+    }
+    EXPECT_EQ(-1, FetchModuleMessageText(EDGE_ONE_LINE, module_, NULL));
+}
+
+// The three result controls, each a window of a class that logs the texts set on it, in order.
+std::vector<std::pair<int, std::wstring>> setTexts;
+
+LRESULT CALLBACK LoggingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETTEXT) {
+        setTexts.emplace_back(static_cast<int>(GetWindowLongPtrW(window, GWLP_ID)),
+                              reinterpret_cast<const WCHAR*>(lParam));
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+class ResultControls : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetAppState();
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = LoggingProc;
+        windowClass.hInstance = GetModuleHandleW(NULL);
+        windowClass.lpszClassName = L"TessivalLoggingText";
+        RegisterClassW(&windowClass);
+        parent_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 100, NULL, NULL, NULL, NULL);
+        ASSERT_NE(nullptr, parent_);
+        for (int id = 1; id <= 3; id++) {
+            controls_[id - 1] = CreateWindowExW(0, L"TessivalLoggingText", L"before", WS_CHILD, 0, 0, 10, 10, parent_,
+                                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), NULL, NULL);
+            ASSERT_NE(nullptr, controls_[id - 1]);
+        }
+        setTexts.clear();
+    }
+    void TearDown() override {
+        DestroyWindow(parent_);
+        FreeMessageModules();
+        ResetAppState();
+    }
+    HWND parent_ = NULL;
+    HWND controls_[3] = {};
+};
+
+TEST_F(ResultControls, MessageCodeAndNumbersInThatOrder) {
+    struct {
+        DWORD code;
+        const wchar_t* decimal;
+        const wchar_t* numbers;
+    } cases[] = {
+        {0, L"0", L"0    0x00"},
+        {5, L"5", L"5    0x05"},
+        {255, L"255", L"255    0xFF"},
+        {256, L"256", L"256    0x100"},
+        {12002, L"12002", L"12002    0x2EE2"},
+        {0x80004005u, L"2147500037", L"2147500037    0x80004005"},
+        {0xFFFFFFFFu, L"4294967295", L"4294967295    0xFFFFFFFF"},
+        {0x7A5FFFFu, L"128319487", L"128319487    0x7A5FFFF"},
+    };
+    for (const auto& c : cases) {
+        setTexts.clear();
+        std::wstring fetched = Fetch(c.code);
+        std::wstring message =
+            fetched.empty() ? L"Unknown error:  " + std::to_wstring(static_cast<int>(c.code)) : fetched;
+        EXPECT_EQ(0, ShowErrorCode(c.code, controls_[0], controls_[1], controls_[2]));
+        ASSERT_EQ(3u, setTexts.size()) << "code " << c.code;
+        EXPECT_EQ(1, setTexts[0].first);
+        EXPECT_EQ(message, setTexts[0].second);
+        EXPECT_EQ(2, setTexts[1].first);
+        EXPECT_EQ(c.decimal, setTexts[1].second);
+        EXPECT_EQ(3, setTexts[2].first);
+        EXPECT_EQ(c.numbers, setTexts[2].second);
+    }
+    // A code no table has, with only the message control given.
+    setTexts.clear();
+    ShowErrorCode(0x7A5FFFFu, controls_[0], NULL, NULL);
+    ASSERT_EQ(1u, setTexts.size());
+    EXPECT_EQ(L"Unknown error:  128319487", setTexts[0].second);
+}
+
+TEST_F(ResultControls, NullWindowsAreLeftAlone) {
+    ShowErrorCode(5, controls_[0], NULL, controls_[2]);
+    ASSERT_EQ(2u, setTexts.size());
+    EXPECT_EQ(1, setTexts[0].first);
+    EXPECT_EQ(3, setTexts[1].first);
+    EXPECT_EQ(L"5    0x05", setTexts[1].second);
+    WCHAR text[16] = {};
+    GetWindowTextW(controls_[1], text, _countof(text));
+    EXPECT_EQ(std::wstring(L"before"), text);
+
+    setTexts.clear();
+    ShowErrorCode(0xFFFFFFFFu, controls_[0], controls_[1], NULL);
+    ASSERT_EQ(2u, setTexts.size());
+    EXPECT_EQ(2, setTexts[1].first);
+    EXPECT_EQ(L"4294967295", setTexts[1].second);
+}
+
+}  // namespace

@@ -1,0 +1,331 @@
+// Parent detection against real windows: every recognised class in the foreground, the view search among
+// descendants, "Afx:" windows of helper processes with and without a "tcmd" image name, ConEmuHWND values,
+// and class names that differ only in case (those come from another process, since window classes are
+// case-insensitive within one).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "placement/owner_process.h"
+#include "placement/parent_detection.h"
+
+namespace {
+
+const wchar_t kAfxClass[] = L"Afx:00400000:b:00010003:00000006:00000000";
+const wchar_t kViewClass[] = L"AfxFrameOrView140su";
+
+class ParentDetection : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetAppState();
+        WCHAR value[1024] = {};
+        DWORD length = GetEnvironmentVariableW(L"ConEmuHWND", value, _countof(value));
+        hadConEmu_ = length > 0 && length < _countof(value);
+        savedConEmu_ = value;
+        SetEnvironmentVariableW(L"ConEmuHWND", NULL);
+    }
+
+    void TearDown() override {
+        for (OwnerProcess& owner : owners_) {
+            owner.Stop();
+        }
+        // Children go with their parents; destroying from the newest keeps that order harmless.
+        for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
+            if (IsWindow(*it)) {
+                DestroyWindow(*it);
+            }
+        }
+        for (const std::wstring& name : classes_) {
+            UnregisterClassW(name.c_str(), GetModuleHandleW(NULL));
+        }
+        SetEnvironmentVariableW(L"ConEmuHWND", hadConEmu_ ? savedConEmu_.c_str() : NULL);
+        ResetAppState();
+    }
+
+    HWND Create(const wchar_t* className, HWND parent = NULL, bool visible = true) {
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(NULL);
+        windowClass.lpszClassName = className;
+        if (RegisterClassW(&windowClass)) {
+            classes_.push_back(className);
+        }
+        DWORD style = (parent != NULL ? WS_CHILD : WS_OVERLAPPEDWINDOW) | (visible ? WS_VISIBLE : 0);
+        HWND window = CreateWindowExW(0, className, L"test window", style, 50, 50, 300, 200, parent, NULL,
+                                      GetModuleHandleW(NULL), NULL);
+        if (window != NULL) {
+            windows_.push_back(window);
+        }
+        return window;
+    }
+
+    // A helper process's window in the foreground; null when it could not be arranged.
+    HWND StartOwner(const wchar_t* imageName, const wchar_t* className, const wchar_t* childClass = nullptr) {
+        owners_.emplace_back();
+        OwnerProcess& owner = owners_.back();
+        if (!owner.Start(imageName, className, childClass) || !MakeForeground(owner.window)) {
+            return NULL;
+        }
+        return owner.window;
+    }
+
+    static std::wstring Decimal(HWND window) {
+        return std::to_wstring(static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)));
+    }
+
+    static std::wstring Hex(const wchar_t* prefix, HWND window) {
+        WCHAR text[32] = {};
+        wsprintfW(text, L"%s%X", prefix, static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(window)));
+        return text;
+    }
+
+    std::vector<HWND> windows_;
+    std::vector<std::wstring> classes_;
+    std::vector<OwnerProcess> owners_;
+    bool hadConEmu_ = false;
+    std::wstring savedConEmu_;
+};
+
+TEST_F(ParentDetection, RecognisedClassesGiveTheirKind) {
+    const struct {
+        const wchar_t* className;
+        LONG kind;
+    } cases[] = {
+        {L"XTPMainFrame", PARENT_FRAME_VIEW},
+        {L"ConsoleWindowClass", PARENT_CONSOLE},
+        {L"CASCADIA_HOSTING_WINDOW_CLASS", PARENT_TERMINAL_HOST},
+        {L"Console_2_Main", PARENT_CONSOLE_MAIN},
+        {L"TCMD32:PARENT", PARENT_COMMAND_FRAME},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "class " << testing::PrintToString(std::wstring(c.className)));
+        HWND window = Create(c.className);
+        ASSERT_NE(nullptr, window);
+        ASSERT_TRUE(MakeForeground(window));
+        AppState.parentKind = 99;
+        EXPECT_EQ(window, DetectParentWindow());
+        EXPECT_EQ(c.kind, AppState.parentKind);
+    }
+}
+
+// Exact comparisons refuse longer names, prefixes refuse shorter ones, and an "Afx:" window of a process
+// that is not tcmd (this test program) is no parent. A failure also clears an earlier kind.
+TEST_F(ParentDetection, UnrecognisedClassesGiveNothing) {
+    const wchar_t* const classes[] = {
+        L"ConsoleWindowClassX", L"ConsoleWindow", L"XTPMainFrame2", L"TCMD32:PARENTS",
+        L"Console_2_Main ",     L"Afx",           kAfxClass,        L"PseudoConsoleWindow",
+    };
+    for (const wchar_t* className : classes) {
+        SCOPED_TRACE(testing::Message() << "class " << testing::PrintToString(std::wstring(className)));
+        HWND window = Create(className);
+        ASSERT_NE(nullptr, window);
+        ASSERT_TRUE(MakeForeground(window));
+        AppState.parentKind = PARENT_CONSOLE;
+        EXPECT_EQ(nullptr, DetectParentWindow());
+        EXPECT_EQ(PARENT_NONE, AppState.parentKind);
+    }
+}
+
+TEST_F(ParentDetection, FailureAfterSuccessLeavesNoKind) {
+    HWND console = Create(L"ConsoleWindowClass");
+    HWND other = Create(L"SomethingElse");
+    ASSERT_TRUE(MakeForeground(console));
+    ASSERT_EQ(console, DetectParentWindow());
+    ASSERT_EQ(PARENT_CONSOLE, AppState.parentKind);
+    ASSERT_TRUE(MakeForeground(other));
+    EXPECT_EQ(nullptr, DetectParentWindow());
+    EXPECT_EQ(PARENT_NONE, AppState.parentKind);
+}
+
+TEST_F(ParentDetection, FrameWithoutViewIsItself) {
+    HWND frame = Create(L"XTPMainFrame");
+    // Near misses of the view prefix: one unit short, and a different case of an unrelated class.
+    ASSERT_NE(nullptr, Create(L"AfxFrameOrVie", frame));
+    ASSERT_NE(nullptr, Create(L"afxFrameOrViewX", frame));
+    ASSERT_NE(nullptr, Create(kViewClass, frame, false));
+    ASSERT_TRUE(MakeForeground(frame));
+    EXPECT_EQ(frame, DetectParentWindow());
+    EXPECT_EQ(PARENT_FRAME_VIEW, AppState.parentKind);
+}
+
+TEST_F(ParentDetection, FirstVisibleViewIsChosen) {
+    HWND frame = Create(L"XTPMainFrame");
+    HWND hidden = Create(kViewClass, frame, false);
+    HWND visible = Create(L"AfxFrameOrView140", frame);
+    HWND later = Create(kViewClass, frame);
+    // The test relies on children being enumerated in the order they were created.
+    ASSERT_EQ(hidden, GetWindow(frame, GW_CHILD));
+    ASSERT_EQ(visible, GetWindow(hidden, GW_HWNDNEXT));
+    ASSERT_EQ(later, GetWindow(visible, GW_HWNDNEXT));
+    ASSERT_TRUE(MakeForeground(frame));
+    EXPECT_EQ(visible, DetectParentWindow());
+    EXPECT_EQ(PARENT_FRAME_VIEW, AppState.parentKind);
+}
+
+// Descendants count, not only children; a view counts as visible only when its ancestors are too.
+TEST_F(ParentDetection, ViewSearchCoversDescendants) {
+    HWND frame = Create(L"XTPMainFrame");
+    HWND hiddenPanel = Create(L"PanelClass", frame, false);
+    ASSERT_NE(nullptr, Create(kViewClass, hiddenPanel));
+    HWND panel = Create(L"PanelClass", frame);
+    HWND nested = Create(kViewClass, panel);
+    ASSERT_TRUE(MakeForeground(frame));
+    EXPECT_EQ(nested, DetectParentWindow());
+    EXPECT_EQ(PARENT_FRAME_VIEW, AppState.parentKind);
+}
+
+TEST_F(ParentDetection, FrameViewCallbackStopsOnlyAtVisibleView) {
+    HWND frame = Create(L"XTPMainFrame");
+    HWND hidden = Create(kViewClass, frame, false);
+    HWND other = Create(L"PanelClass", frame);
+    HWND view = Create(kViewClass, frame);
+    HWND found = NULL;
+    EXPECT_TRUE(FindFrameViewProc(hidden, reinterpret_cast<LPARAM>(&found)));
+    EXPECT_TRUE(FindFrameViewProc(other, reinterpret_cast<LPARAM>(&found)));
+    EXPECT_EQ(nullptr, found);
+    EXPECT_FALSE(FindFrameViewProc(view, reinterpret_cast<LPARAM>(&found)));
+    EXPECT_EQ(view, found);
+}
+
+TEST_F(ParentDetection, AfxWindowOfTcmdProcess) {
+    HWND window = StartOwner(L"TCMDowner.exe", kAfxClass);
+    ASSERT_NE(nullptr, window);
+    EXPECT_EQ(window, DetectParentWindow());
+    EXPECT_EQ(PARENT_FRAME_VIEW, AppState.parentKind);
+}
+
+TEST_F(ParentDetection, AfxWindowOfTcmdProcessWithView) {
+    HWND window = StartOwner(L"TCMDowner.exe", kAfxClass, kViewClass);
+    ASSERT_NE(nullptr, window);
+    HWND view = FindWindowExW(window, NULL, kViewClass, NULL);
+    ASSERT_NE(nullptr, view);
+    EXPECT_EQ(view, DetectParentWindow());
+    EXPECT_EQ(PARENT_FRAME_VIEW, AppState.parentKind);
+}
+
+TEST_F(ParentDetection, AfxWindowOfOtherProcess) {
+    HWND window = StartOwner(L"editor.exe", kAfxClass);
+    ASSERT_NE(nullptr, window);
+    AppState.parentKind = PARENT_FRAME_VIEW;
+    EXPECT_EQ(nullptr, DetectParentWindow());
+    EXPECT_EQ(PARENT_NONE, AppState.parentKind);
+}
+
+// Another process's window of a recognised class is found; written in lower case, it matches nothing.
+TEST_F(ParentDetection, ClassComparisonsAreCaseSensitive) {
+    const struct {
+        const wchar_t* image;
+        const wchar_t* className;
+        bool found;
+        LONG kind;
+    } cases[] = {
+        {L"editor.exe", L"ConsoleWindowClass", true, PARENT_CONSOLE},
+        {L"editor.exe", L"consolewindowclass", false, PARENT_NONE},
+        {L"editor.exe", L"xtpmainframe", false, PARENT_NONE},
+        {L"TCMDowner.exe", L"afx:00400000:b:00010003:00000006:00000000", false, PARENT_NONE},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "class " << testing::PrintToString(std::wstring(c.className)));
+        HWND window = StartOwner(c.image, c.className);
+        ASSERT_NE(nullptr, window);
+        WCHAR seen[64] = {};
+        ASSERT_NE(0u, RealGetWindowClassW(window, seen, _countof(seen)));
+        ASSERT_STREQ(c.className, seen);
+        EXPECT_EQ(c.found ? window : NULL, DetectParentWindow());
+        EXPECT_EQ(c.kind, AppState.parentKind);
+        owners_.back().Stop();
+    }
+}
+
+// Both access rights open the process; the image name decides.
+TEST_F(ParentDetection, TcmdProcessByImageName) {
+    owners_.emplace_back();
+    ASSERT_TRUE(owners_.back().Start(L"TCMDowner.exe", kAfxClass));
+    HWND tcmdWindow = owners_.back().window;
+    owners_.emplace_back();
+    ASSERT_TRUE(owners_.back().Start(L"editor.exe", kAfxClass));
+    HWND otherWindow = owners_.back().window;
+    HWND own = Create(L"PanelClass");
+    for (DWORD major : {5u, 6u, 10u}) {
+        SCOPED_TRACE(testing::Message() << "major version " << major);
+        AppState.osVersion.dwMajorVersion = major;
+        EXPECT_EQ(1, IsTcmdProcess(tcmdWindow));
+        EXPECT_EQ(0, IsTcmdProcess(otherWindow));
+        EXPECT_EQ(0, IsTcmdProcess(own));
+        EXPECT_EQ(0, IsTcmdProcess(NULL));
+    }
+}
+
+TEST(TcmdImagePath, LastComponentDecides) {
+    const struct {
+        const wchar_t* path;
+        int expected;
+    } cases[] = {
+        {L"\\Device\\HarddiskVolume2\\Tools\\TCMD.EXE", 1},
+        {L"C:tcmd.exe", 1},
+        {L"a/b:tcmdx", 1},
+        {L"TcMd2.exe", 1},
+        {L"tcmd", 1},
+        {L"C:\\tcmd\\editor.exe", 0},
+        {L"C:\\tools\\xtcmd.exe", 0},
+        {L"C:\\tools\\tcm", 0},
+        {L"C:\\tcmd\\", 0},
+        {L"tcmd:", 0},
+        {L"", 0},
+        {nullptr, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.expected, IsTcmdImagePath(c.path))
+            << testing::PrintToString(std::wstring(c.path != nullptr ? c.path : L"(null)"));
+    }
+}
+
+TEST_F(ParentDetection, VirtualConsoleNeedsItsOwnHandleInConEmuHWND) {
+    HWND console = Create(L"VirtualConsoleClass");
+    HWND another = Create(L"PanelClass");
+    ASSERT_TRUE(MakeForeground(console));
+    const struct {
+        std::wstring value;  // empty: unset
+        bool found;
+    } cases[] = {
+        {L"", false},
+        {Decimal(console), true},
+        {Hex(L"0x", console), true},
+        {Hex(L"x", console), true},
+        {Decimal(another), false},
+        {Decimal(console) + L" ", false},
+        {Hex(L"0x", console) + L"h", false},
+        {L"not a number", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "ConEmuHWND " << testing::PrintToString(c.value));
+        SetEnvironmentVariableW(L"ConEmuHWND", c.value.empty() ? NULL : c.value.c_str());
+        AppState.parentKind = PARENT_CONSOLE;
+        EXPECT_EQ(c.found ? console : NULL, DetectParentWindow());
+        EXPECT_EQ(c.found ? PARENT_VIRTUAL_CONSOLE : PARENT_NONE, AppState.parentKind);
+        EXPECT_EQ(c.found ? 1 : 0, IsConEmuWindow(console));
+    }
+    SetEnvironmentVariableW(L"ConEmuHWND", Decimal(console).c_str());
+    EXPECT_EQ(0, IsConEmuWindow(NULL));
+}
+
+// Any case matches here, so the lower-case name comes from another process.
+TEST_F(ParentDetection, PseudoConsoleInAnyCase) {
+    HWND upper = Create(L"PseudoConsoleWindow");
+    HWND longer = Create(L"PseudoConsoleWindowX");
+    HWND lower = StartOwner(L"editor.exe", L"pseudoconsolewindow");
+    ASSERT_NE(nullptr, upper);
+    ASSERT_NE(nullptr, lower);
+    EXPECT_EQ(1, IsPseudoConsoleWindow(upper));
+    EXPECT_EQ(1, IsPseudoConsoleWindow(lower));
+    EXPECT_EQ(0, IsPseudoConsoleWindow(longer));
+    EXPECT_EQ(0, IsPseudoConsoleWindow(NULL));
+    EXPECT_EQ(nullptr, DetectParentWindow());
+    EXPECT_EQ(PARENT_NONE, AppState.parentKind);
+}
+
+}  // namespace
