@@ -2,9 +2,9 @@
 # both programs. Built with the tests, run by scripts/bench.sh.
 add_executable(floor_dialog WIN32 ${CMAKE_CURRENT_SOURCE_DIR}/bench/floor_dialog.cpp ${TESSIVAL_RESOURCES})
 target_compile_definitions(floor_dialog PRIVATE ${TESSIVAL_DEFINES})
-target_compile_options(floor_dialog PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${TESSIVAL_WARNINGS};-fno-exceptions;-fno-rtti>)
+target_compile_options(floor_dialog PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${TESSIVAL_WARNINGS};${TESSIVAL_CODE_FLAGS}>)
 target_include_directories(floor_dialog PRIVATE ${CMAKE_SOURCE_DIR}/res ${CMAKE_BINARY_DIR}/generated)
-target_link_options(floor_dialog PRIVATE ${TESSIVAL_LINK_OPTIONS} $<$<CONFIG:MinSizeRel,Release>:-s>)
+target_link_options(floor_dialog PRIVATE ${TESSIVAL_LINK_OPTIONS})
 add_dependencies(floor_dialog build_info)
 
 add_executable(bench_driver ${CMAKE_CURRENT_SOURCE_DIR}/bench/bench_driver.cpp)

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Benchmark: Tessival.exe against a floor dialog built from the same template, interleaved, with the
+# programs, Wine's server and the X server pinned to one CPU. Prints medians, ratios and file sizes.
+#   scripts/bench.sh [ROUNDS]
+set -uo pipefail
+cd "$(dirname "$0")/.." || exit 1
+root=$(pwd)
+rounds=${1:-30}
+bash scripts/setup.sh || exit 1
+
+preset=x86
+arch=win32
+if ! { [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; }; then
+    echo "This machine cannot run 32-bit programs: measuring the x64 build." >&2
+    preset=x64
+    arch=win64
+fi
+{ cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" --target Tessival floor_dialog bench_driver >/dev/null; } ||
+    exit 1
+cmake --preset x86 >/dev/null && cmake --build --preset x86 --target Tessival floor_dialog >/dev/null || exit 1
+
+dir="$root/build/bench"
+env=scripts/wine-env.sh
+trap '"$env" stop "$dir"' EXIT
+# Everything started from here inherits the one-CPU affinity: Xvfb, wineserver and the measured programs.
+taskset -c 0 "$env" start "$dir" "$arch" || exit 1
+build="$root/build/$preset"
+taskset -c 0 "$env" run "$dir" "$build/tests/bench_driver.exe" "$build/Tessival.exe" "$build/tests/floor_dialog.exe" \
+    "$rounds"
+for flavour in x86 x64; do
+    [ -f "build/$flavour/Tessival.exe" ] || continue
+    printf '%-32s %12d %12d   (%s, bytes)\n' "file size" "$(stat -c %s "build/$flavour/Tessival.exe")" \
+        "$(stat -c %s "build/$flavour/tests/floor_dialog.exe")" "$flavour"
+done
