@@ -7,6 +7,8 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/instance_messages.h"
+#include "app/run_modes.h"
 #include "dialog/about.h"
 #include "dialog/main_dialog.h"
 #include "placement/placement.h"
@@ -270,6 +272,25 @@ TEST_F(Dialog, FadingFollowsActivationWhileEnabled) {
     EXPECT_EQ(255, Alpha());
 }
 
+TEST_F(Dialog, FocusReturnsToTheCodeFieldWhenReactivated) {
+    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, NULL, NULL, NULL, NULL);
+    for (BOOL fading : {FALSE, TRUE}) {
+        AppState.fadeWhenInactive = fading;
+        Open();
+        SetForegroundWindow(dialog_);
+        PumpMessagesFor(50);
+        ASSERT_EQ(Item(IDC_CODE), GetFocus());
+        SetForegroundWindow(other);
+        PumpMessagesFor(50);
+        SetForegroundWindow(dialog_);
+        PumpMessagesFor(50);
+        EXPECT_EQ(Item(IDC_CODE), GetFocus()) << "fading " << fading;
+        DestroyWindow(dialog_);
+        dialog_ = NULL;
+    }
+    DestroyWindow(other);
+}
+
 TEST_F(Dialog, OnlyTheNumbersLineIsGrey) {
     Open();
     HDC context = GetDC(Item(IDC_NUMBERS));
@@ -405,16 +426,118 @@ TEST_F(Dialog, EscapeSavesAndCtrlShiftWipesTheKey) {
 }
 
 TEST_F(Dialog, OneOfCtrlAndShiftStillSaves) {
+    for (WORD held : {VK_SHIFT, VK_CONTROL}) {
+        DeleteSettingsKey();
+        Open();
+        INPUT key = {};
+        key.type = INPUT_KEYBOARD;
+        key.ki.wVk = held;
+        SendInput(1, &key, sizeof(INPUT));
+        PumpMessagesFor(50);
+        SendMessageW(dialog_, WM_COMMAND, IDCANCEL, 0);
+        key.ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(1, &key, sizeof(INPUT));
+        PumpMessagesFor(50);
+        EXPECT_TRUE(SettingsKeyExists()) << "key held: " << held;
+        DestroyWindow(dialog_);
+        dialog_ = NULL;
+    }
+}
+
+// The requests of later starts, as the running dialog receives them.
+TEST_F(Dialog, OptionsMessageTakesOnlyWhatItsMaskNames) {
+    AppState.alwaysOnTop = 1;
+    AppState.fadeWhenInactive = 1;
     Open();
-    INPUT key = {};
-    key.type = INPUT_KEYBOARD;
-    key.ki.wVk = VK_SHIFT;
-    SendInput(1, &key, sizeof(INPUT));
-    PumpMessagesFor(50);
-    SendMessageW(dialog_, WM_COMMAND, IDCANCEL, 0);
-    key.ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(1, &key, sizeof(INPUT));
-    EXPECT_TRUE(SettingsKeyExists());
+    SetLayeredWindowAttributes(dialog_, 0, 90, LWA_ALPHA);
+    // Alpha alone: bits 10 and 11 say "off" but are not read.
+    SendMessageW(dialog_, WM_SET_OPTIONS, 0x7B, OPT_ALPHA);
+    EXPECT_EQ(0x7Bu, AppState.fadeAlpha);
+    EXPECT_EQ(1, AppState.alwaysOnTop);
+    EXPECT_EQ(1, AppState.fadeWhenInactive);
+    EXPECT_NE(0, GetWindowLongW(dialog_, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(90, Alpha()) << "only the fade option makes the dialog opaque";
+
+    // Topmost off.
+    SendMessageW(dialog_, WM_SET_OPTIONS, OPT_FADE, OPT_TOPMOST);
+    EXPECT_EQ(0, AppState.alwaysOnTop);
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog_, IDC_TOPMOST));
+    EXPECT_EQ(0, GetWindowLongW(dialog_, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(0x7Bu, AppState.fadeAlpha);
+
+    // Fading, either way, makes the dialog opaque at once.
+    for (WPARAM fade : {static_cast<WPARAM>(0), static_cast<WPARAM>(OPT_FADE)}) {
+        SetLayeredWindowAttributes(dialog_, 0, 90, LWA_ALPHA);
+        SendMessageW(dialog_, WM_SET_OPTIONS, fade | OPT_TOPMOST | 0x30, OPT_FADE);
+        EXPECT_EQ(fade ? 1 : 0, AppState.fadeWhenInactive);
+        EXPECT_EQ(fade ? BST_CHECKED : BST_UNCHECKED, IsDlgButtonChecked(dialog_, IDC_FADE));
+        EXPECT_EQ(255, Alpha());
+        EXPECT_EQ(0, AppState.alwaysOnTop) << "topmost bit set, but not in the mask";
+        EXPECT_EQ(0x7Bu, AppState.fadeAlpha);
+    }
+    EXPECT_EQ(dialog_, GetForegroundWindow());
+}
+
+TEST_F(Dialog, LookupMessageShowsTheCodeInEveryField) {
+    Open();
+    TypeCode(L"  0x5 ");
+    SendMessageW(dialog_, WM_LOOKUP_CODE, 0xFFFFFFFFu, 1);
+    EXPECT_EQ(L"4294967295", WindowText(Item(IDC_CODE)));
+    EXPECT_EQ(L"4294967295    0xFFFFFFFF", WindowText(Item(IDC_NUMBERS)));
+    std::wstring expected = SystemMessageShown(0xFFFFFFFFu);
+    EXPECT_EQ(expected.empty() ? L"Unknown error:  -1" : expected, WindowText(Item(IDC_MESSAGE)));
+    EXPECT_TRUE(IsWindowEnabled(Item(IDC_FIND)));
+    EXPECT_EQ(dialog_, GetForegroundWindow());
+}
+
+TEST_F(Dialog, PositionMessageMovesOnlyADialogWithAParent) {
+    // No parent (a pinned dialog): nothing moves, the box stays checked.
+    AppState.pinned = 1;
+    AppState.pinX = 30;
+    AppState.pinY = 40;
+    Open();
+    SendMessageW(dialog_, WM_SET_POSITION, 7, 0);
+    RECT rect;
+    GetWindowRect(dialog_, &rect);
+    EXPECT_EQ(30, rect.left);
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog_, IDC_PIN));
+    EXPECT_EQ(9, AppState.position);
+    DestroyWindow(dialog_);
+
+    parent_ =
+        CreateWindowExW(0, L"STATIC", L"parent", WS_POPUP | WS_VISIBLE, 100, 100, 700, 500, NULL, NULL, NULL, NULL);
+    AppState.parentWindow = parent_;
+    Open();
+    SendMessageW(dialog_, WM_SET_POSITION, 10, 0);
+    GetWindowRect(dialog_, &rect);
+    EXPECT_EQ(30, rect.left) << "10 is no position";
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog_, IDC_PIN));
+
+    SendMessageW(dialog_, WM_SET_POSITION, 7, 0);
+    GetWindowRect(dialog_, &rect);
+    EXPECT_EQ(108, rect.left);
+    EXPECT_EQ(108, rect.top);
+    EXPECT_EQ(7, AppState.position);
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog_, IDC_PIN));
+    EXPECT_EQ(1, AppState.pinned) << "only the box is cleared";
+    EXPECT_EQ(dialog_, GetForegroundWindow());
+}
+
+TEST(RunModes, OsVersionComesFromRtlGetVersion) {
+    ResetAppState();
+    EXPECT_EQ(1, ReadOsVersion());
+    typedef LONG(WINAPI * RtlGetVersionFunction)(OSVERSIONINFOEXW*);
+    OSVERSIONINFOEXW direct = {};
+    direct.dwOSVersionInfoSize = sizeof(direct);
+    RtlGetVersionFunction rtlGetVersion = reinterpret_cast<RtlGetVersionFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+    ASSERT_NE(nullptr, rtlGetVersion);
+    rtlGetVersion(&direct);
+    EXPECT_EQ(284u, AppState.osVersion.dwOSVersionInfoSize);
+    EXPECT_EQ(direct.dwMajorVersion, AppState.osVersion.dwMajorVersion);
+    EXPECT_EQ(direct.dwMinorVersion, AppState.osVersion.dwMinorVersion);
+    EXPECT_EQ(direct.dwBuildNumber, AppState.osVersion.dwBuildNumber);
+    ResetAppState();
 }
 
 TEST(NoteFont, NineTenthsTruncatedTowardZero) {

@@ -352,7 +352,21 @@ TEST_F(EndToEnd, UsageBoxText) {
 std::vector<HWND> closedStandIns;
 WNDPROC standInDefault = NULL;
 
+// What a stand-in received: the private messages and WM_CLOSE, in order.
+struct Received {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    bool operator==(const Received& other) const {
+        return message == other.message && wParam == other.wParam && lParam == other.lParam;
+    }
+};
+std::vector<Received> standInLog;
+
 LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE || (message >= WM_USER + 1 && message <= WM_USER + 3)) {
+        standInLog.push_back({message, wParam, lParam});
+    }
     if (message == WM_CLOSE) {
         closedStandIns.push_back(window);
         return 0;
@@ -413,6 +427,52 @@ TEST_F(EndToEnd, CloseAfterHandingOverACode) {
     PROCESS_INFORMATION closer = Start(L"5 /C");
     EXPECT_EQ(0u, WaitForExit(closer));
     EXPECT_EQ(0u, WaitForExit(dialogProcess_));
+
+    // The same with a stand-in dialog that records what arrives, and in which order.
+    standInLog.clear();
+    HWND standIn = CreateStandIn(kCaption);
+    windows_.push_back(standIn);
+    closer = Start(L"0x10 /C");
+    EXPECT_EQ(0u, WaitForExit(closer));
+    const std::vector<Received> expected = {{WM_USER + 1, 16, 1}, {WM_CLOSE, 0, 0}};
+    EXPECT_EQ(expected, standInLog);
+    DestroyWindow(standIn);
+}
+
+TEST_F(EndToEnd, HandOverSendsCodeOptionsAndPositionInOrder) {
+    standInLog.clear();
+    HWND standIn = CreateStandIn(kCaption);
+    windows_.push_back(standIn);
+    HWND other = CreateTestWindow(L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 10, 10, 300, 300);
+    wchar_t arguments[96];
+    wsprintfW(arguments, L"/W:%u:4 /P:1 /T /A:100 /N:i 5", static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(other)));
+    PROCESS_INFORMATION second = Start(arguments);
+    EXPECT_EQ(0u, WaitForExit(second));
+    // Options: topmost on, fading off, alpha 100, all three named in the mask; the parent is never sent.
+    const std::vector<Received> expected = {
+        {WM_USER + 1, 5, 1}, {WM_USER + 2, 0x400 | 100, 0x1C00}, {WM_USER + 3, 1, 0}};
+    EXPECT_EQ(expected, standInLog);
+
+    // A position inside /W alone is not handed over, and neither is anything else.
+    standInLog.clear();
+    wsprintfW(arguments, L"/W:%u:4", static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(other)));
+    second = Start(arguments);
+    EXPECT_EQ(0u, WaitForExit(second));
+    EXPECT_TRUE(standInLog.empty());
+    DestroyWindow(standIn);
+}
+
+TEST_F(EndToEnd, LookalikesAreNotRunningDialogs) {
+    // The template's title, and the run-time caption on a window of another class.
+    HWND templateTitle = CreateStandIn(L"Windows Error Lookup");
+    HWND otherClass = CreateTestWindow(L"STATIC", kCaption, WS_POPUP | WS_VISIBLE, 5, 5, 100, 60);
+    windows_.push_back(templateTitle);
+    HWND dialog = OpenDialog(L"5");
+    EXPECT_NE(nullptr, dialog) << "the second start opened its own dialog";
+    if (dialog != NULL) {
+        CloseAndWait(dialog);
+    }
+    (void)otherClass;
 }
 
 TEST_F(EndToEnd, SettingsSurviveAcrossStartsAndTheMachineKeyComesFirst) {

@@ -11,6 +11,8 @@
 #include "app/app_state.h"
 #include "errtext/error_text.h"
 #include "edge_messages.h"
+#include "program_files.h"
+#include "resource.h"
 
 namespace {
 
@@ -386,6 +388,292 @@ TEST_F(PlantedModules, BesideAnotherProgramTheyNeverRun) {
     // The trap is live: a plain load by the bare name, the way that was replaced, runs the planted DLL.
     ASSERT_EQ(0u, Run(probe, L"/plain wininet.dll"));
     EXPECT_TRUE(FileExists(folder + L"\\wininet.dll.ran"));
+}
+
+// Vista's tree functions make the settings backup simple; the program itself does without them.
+typedef LONG(WINAPI* RegCopyTreeFunction)(HKEY, LPCWSTR, HKEY);
+typedef LONG(WINAPI* RegDeleteTreeFunction)(HKEY, LPCWSTR);
+
+RegCopyTreeFunction CopyTree() {
+    return reinterpret_cast<RegCopyTreeFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegCopyTreeW")));
+}
+RegDeleteTreeFunction DeleteTree() {
+    return reinterpret_cast<RegDeleteTreeFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegDeleteTreeW")));
+}
+
+bool KeyExists(const std::wstring& path) {
+    HKEY key = NULL;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(key);
+    return true;
+}
+
+// A registry value as it was before a test changed it: present or not, its type and its bytes.
+struct SavedValue {
+    bool present = false;
+    DWORD type = 0;
+    std::vector<BYTE> data;
+};
+
+struct DialogSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindLookupDialog(HWND window, LPARAM lParam) {
+    DialogSearch* search = reinterpret_cast<DialogSearch*>(lParam);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    WCHAR className[16] = {};
+    RealGetWindowClassW(window, className, _countof(className));
+    if (processId == search->processId && wcscmp(className, L"#32770") == 0 && WindowText(window) == DIALOG_CAPTION) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A copy of the real program in a folder of its own beside the planted DLLs, as a user would start it from a
+// downloads folder. Its Wine override, its settings key and its process are all undone afterwards.
+class PlantedBesideTheProgram : public PlantedModules {
+protected:
+    void SetUp() override {
+        PlantedModules::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
+        ASSERT_NE(nullptr, CopyTree());
+        ASSERT_NE(nullptr, DeleteTree());
+        SaveSettings();
+        if (HasFatalFailure()) {
+            return;
+        }
+        folder_ = MakeFolder();
+        exe_ = folder_ + L"\\Tessival.exe";
+        Track(exe_);
+        ASSERT_TRUE(CopyFileW(TessivalExePath().c_str(), exe_.c_str(), FALSE)) << GetLastError();
+        Plant(folder_);
+        PreferNativeModules();
+    }
+
+    void TearDown() override {
+        EndProgram();
+        RestoreOverrides();
+        RestoreSettings();
+        PlantedModules::TearDown();
+        if (!folder_.empty()) {
+            EXPECT_FALSE(FileExists(folder_)) << "the copy's folder was left behind";
+        }
+    }
+
+    // Starts the copy with code, reads what its dialog shows, closes it and waits for it to end.
+    void ShowInCopy(DWORD code, std::wstring* shown) {
+        std::wstring commandLine = L"\"" + exe_ + L"\" " + std::to_wstring(code);
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        ASSERT_TRUE(CreateProcessW(exe_.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, folder_.c_str(), &startup,
+                                   &process_))
+            << GetLastError();
+        DialogSearch search = {process_.dwProcessId, NULL};
+        ASSERT_TRUE(PumpUntil(
+            [&] {
+                search.found = NULL;
+                EnumWindows(FindLookupDialog, reinterpret_cast<LPARAM>(&search));
+                return search.found != NULL && IsWindowVisible(search.found);
+            },
+            15000))
+            << "no dialog for code " << code;
+        HWND message = GetDlgItem(search.found, IDC_MESSAGE);
+        ASSERT_NE(nullptr, message);
+        std::vector<WCHAR> text(2 * TEXT_BUFFER_UNITS, 0);
+        // The dialog is visible with its text already set; the short wait only covers a slow first paint.
+        PumpUntil(
+            [&] {
+                DWORD_PTR copied = 0;
+                return SendMessageTimeoutW(message, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                                           SMTO_BLOCK | SMTO_ABORTIFHUNG, 5000, &copied) != 0 &&
+                       copied > 0;
+            },
+            2000);
+        *shown = text.data();
+        PostMessageW(search.found, WM_CLOSE, 0, 0);
+        EXPECT_EQ(0u, WaitForProgram(15000)) << "code " << code;
+        EXPECT_FALSE(IsWindow(search.found));
+        CloseProgram();
+    }
+
+    // Keeps this thread answering while the copy runs; returns its exit code, or STILL_ACTIVE on time-out.
+    DWORD WaitForProgram(DWORD milliseconds) {
+        DWORD start = GetTickCount();
+        while (MsgWaitForMultipleObjects(1, &process_.hProcess, FALSE, 50, QS_ALLINPUT) != WAIT_OBJECT_0) {
+            PumpMessagesFor(0);
+            if (GetTickCount() - start > milliseconds) {
+                return STILL_ACTIVE;
+            }
+        }
+        DWORD exitCode = STILL_ACTIVE;
+        GetExitCodeProcess(process_.hProcess, &exitCode);
+        return exitCode;
+    }
+
+    void CloseProgram() {
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+        process_ = PROCESS_INFORMATION();
+    }
+
+    // After a failure: asks the copy's dialog to close, and ends the process if it does not.
+    void EndProgram() {
+        if (process_.hProcess == NULL) {
+            return;
+        }
+        DialogSearch search = {process_.dwProcessId, NULL};
+        EnumWindows(FindLookupDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found != NULL) {
+            PostMessageW(search.found, WM_CLOSE, 0, 0);
+        }
+        if (WaitForProgram(5000) == STILL_ACTIVE) {
+            TerminateProcess(process_.hProcess, 1);
+            WaitForSingleObject(process_.hProcess, 5000);
+        }
+        CloseProgram();
+    }
+
+    // Wine prefers its builtin wininet.dll and winhttp.dll to any DLL of that name; the override for the
+    // copy's name makes it search like Windows, so that the planted DLLs really are in reach.
+    void PreferNativeModules() {
+        appKey_ = L"Software\\Wine\\AppDefaults\\Tessival.exe";
+        overridesKey_ = appKey_ + L"\\DllOverrides";
+        appKeyExisted_ = KeyExists(appKey_);
+        overridesExisted_ = KeyExists(overridesKey_);
+        HKEY overrides = NULL;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, overridesKey_.c_str(), 0, NULL, 0, KEY_ALL_ACCESS,
+                                                 NULL, &overrides, NULL));
+        overridden_ = true;
+        static const WCHAR order[] = L"native,builtin";
+        for (int i = 0; i < 2; i++) {
+            SavedValue& saved = savedOverrides_[i];
+            DWORD size = 0;
+            if (RegQueryValueExW(overrides, overrideNames_[i], NULL, &saved.type, NULL, &size) == ERROR_SUCCESS) {
+                saved.data.resize(size);
+                saved.present = RegQueryValueExW(overrides, overrideNames_[i], NULL, &saved.type, saved.data.data(),
+                                                 &size) == ERROR_SUCCESS;
+            }
+            EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(overrides, overrideNames_[i], 0, REG_SZ,
+                                                    reinterpret_cast<const BYTE*>(order), sizeof(order)));
+        }
+        RegCloseKey(overrides);
+    }
+
+    void RestoreOverrides() {
+        if (!overridden_) {
+            return;
+        }
+        HKEY overrides = NULL;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, overridesKey_.c_str(), 0, KEY_ALL_ACCESS, &overrides) == ERROR_SUCCESS) {
+            for (int i = 0; i < 2; i++) {
+                const SavedValue& saved = savedOverrides_[i];
+                if (saved.present) {
+                    RegSetValueExW(overrides, overrideNames_[i], 0, saved.type, saved.data.data(),
+                                   static_cast<DWORD>(saved.data.size()));
+                } else {
+                    RegDeleteValueW(overrides, overrideNames_[i]);
+                }
+            }
+            RegCloseKey(overrides);
+        }
+        if (!overridesExisted_) {
+            EXPECT_EQ(ERROR_SUCCESS, RegDeleteKeyW(HKEY_CURRENT_USER, overridesKey_.c_str()));
+        }
+        if (!appKeyExisted_) {
+            EXPECT_EQ(ERROR_SUCCESS, RegDeleteKeyW(HKEY_CURRENT_USER, appKey_.c_str()));
+        }
+        overridden_ = false;
+    }
+
+    // The dialog writes its settings when it closes: the user's own are set aside for the test and put back.
+    void SaveSettings() {
+        vendorExisted_ = KeyExists(vendorKey_);
+        settingsExisted_ = KeyExists(SETTINGS_KEY);
+        settingsSaved_ = true;
+        if (settingsExisted_) {
+            HKEY backup = NULL;
+            ASSERT_EQ(ERROR_SUCCESS,
+                      RegCreateKeyExW(HKEY_CURRENT_USER, backupKey_, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &backup, NULL));
+            LONG copied = CopyTree()(HKEY_CURRENT_USER, SETTINGS_KEY, backup);
+            RegCloseKey(backup);
+            ASSERT_EQ(ERROR_SUCCESS, copied);
+            ASSERT_EQ(ERROR_SUCCESS, DeleteTree()(HKEY_CURRENT_USER, SETTINGS_KEY));
+        }
+    }
+
+    void RestoreSettings() {
+        if (!settingsSaved_) {
+            return;
+        }
+        (void)DeleteTree()(HKEY_CURRENT_USER, SETTINGS_KEY);
+        if (settingsExisted_) {
+            HKEY restored = NULL;
+            if (RegCreateKeyExW(HKEY_CURRENT_USER, SETTINGS_KEY, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &restored, NULL) ==
+                ERROR_SUCCESS) {
+                EXPECT_EQ(ERROR_SUCCESS, CopyTree()(HKEY_CURRENT_USER, backupKey_, restored));
+                RegCloseKey(restored);
+            }
+            (void)DeleteTree()(HKEY_CURRENT_USER, backupKey_);
+        }
+        if (!vendorExisted_) {
+            (void)DeleteTree()(HKEY_CURRENT_USER, vendorKey_);
+        }
+        EXPECT_EQ(settingsExisted_, KeyExists(SETTINGS_KEY));
+        settingsSaved_ = false;
+    }
+
+    std::wstring folder_;
+    std::wstring exe_;
+    PROCESS_INFORMATION process_ = {};
+
+    std::wstring appKey_;
+    std::wstring overridesKey_;
+    bool appKeyExisted_ = false;
+    bool overridesExisted_ = false;
+    bool overridden_ = false;
+    const wchar_t* const overrideNames_[2] = {L"wininet", L"winhttp"};
+    SavedValue savedOverrides_[2];
+
+    const wchar_t* const vendorKey_ = L"Software\\Ondrake";
+    const wchar_t* const backupKey_ = L"Software\\Ondrake\\Tessival (saved by the planted-DLL test)";
+    bool vendorExisted_ = false;
+    bool settingsExisted_ = false;
+    bool settingsSaved_ = false;
+};
+
+TEST_F(PlantedBesideTheProgram, TheDialogShowsTheSystemTexts) {
+    // 12002 is in the system's WinINet table (checked, not assumed); Wine's WinHTTP has no table for 12175,
+    // so for it only the planted text is ruled out, and the dialog must agree with the lookup here.
+    std::wstring winInetText = ExpectedInRange(12002);
+    ASSERT_FALSE(winInetText.empty());
+    const struct {
+        DWORD code;
+        std::wstring expected;
+    } cases[] = {
+        {12002, winInetText},
+        {12175, ShownText(12175)},
+    };
+    for (const auto& c : cases) {
+        std::wstring shown;
+        ShowInCopy(c.code, &shown);
+        if (HasFatalFailure()) {
+            return;
+        }
+        EXPECT_EQ(std::wstring::npos, shown.find(L"Planted")) << "code " << c.code;
+        EXPECT_EQ(c.expected, shown) << "code " << c.code;
+        EXPECT_FALSE(FileExists(folder_ + L"\\wininet.dll.ran")) << "code " << c.code;
+        EXPECT_FALSE(FileExists(folder_ + L"\\winhttp.dll.ran")) << "code " << c.code;
+    }
 }
 
 // TidyMessageText over plain buffers: every trailing white space goes, one line feed comes, nothing is

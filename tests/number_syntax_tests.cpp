@@ -52,6 +52,7 @@ TEST(NumberSyntax, FormsAndRangesWithoutEnd) {
         {L"0x", -1, kUntouched},
         {L"0xg", -1, kUntouched},
         {L"x", -1, kUntouched},
+        {L"0x0x", -1, kUntouched},
         {L"xg", -1, kUntouched},
         {L"12abc", -1, kUntouched},
         {L"abc", -1, kUntouched},
@@ -210,7 +211,7 @@ TEST(NumberSyntax, RandomTextsAgreeWithTheModel) {
             ASSERT_EQ(kUntouched, value);
             ASSERT_EQ(NULL, end);
         } else if (withEnd) {
-            ASSERT_GE(end, buffer.c_str());
+            ASSERT_GT(end, buffer.c_str()) << "success converts at least one character";
             ASSERT_LE(end, buffer.c_str() + text.size());
         }
         NumberModel model = ModelParseNumber(text, withEnd);

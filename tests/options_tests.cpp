@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/instance_messages.h"
 #include "app/options.h"
 #include "grammar_model.h"
 
@@ -230,6 +231,25 @@ TEST_F(Options, CommandLineIsSplitLikeTheShell) {
     ApplyCommandLine(L"", &request);  // only the program's own path
     EXPECT_EQ(0u, request.optionMask);
     EXPECT_EQ(0, AppState.haveCommandCode);
+}
+
+TEST(InstanceMessages, OptionsWParamLayout) {
+    const struct {
+        BOOL topmost, fade;
+        DWORD alpha, mask;
+        WPARAM expected;
+    } cases[] = {
+        {0, 0, 224, 0, 0},
+        {0, 0, 224, OPT_ALPHA, 0xE0},
+        {1, 0, 224, OPT_TOPMOST, 0x400},
+        {0, 1, 224, OPT_FADE, 0x800},
+        {1, 1, 0x1F0, OPT_ALPHA, 0xCF0},  // on/off bits whatever the mask; only the low byte of alpha
+        {2, 7, 48, OPT_ALPHA | OPT_FADE | OPT_TOPMOST, 0xC30},
+        {1, 1, 240, OPT_TOPMOST, 0xC00},  // alpha only with its mask bit
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.expected, BuildOptionsWParam(c.topmost, c.fade, c.alpha, c.mask)) << c.mask;
+    }
 }
 
 // Generated arguments: option letters with every separator and random values, codes and junk.

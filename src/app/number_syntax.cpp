@@ -12,13 +12,16 @@ int ParseNumber(const WCHAR* text, const WCHAR** end, DWORD* value) {
     }
     errno = 0;
     WCHAR* stop = NULL;
+    const WCHAR* start = text;
     DWORD result = 0;
     // The tests short-circuit, so nothing past the terminator is read. wcstoul skips white space and signs,
     // but each form has already made sure that a digit comes first.
     if (text[0] == L'0' && towupper(text[1]) == L'X' && iswxdigit(text[2])) {
-        result = wcstoul(text + 2, &stop, 16);
+        start = text + 2;
+        result = wcstoul(start, &stop, 16);
     } else if (towupper(text[0]) == L'X' && iswxdigit(text[1])) {
-        result = wcstoul(text + 1, &stop, 16);
+        start = text + 1;
+        result = wcstoul(start, &stop, 16);
     } else if (iswdigit(text[0])) {
         result = wcstoul(text, &stop, 10);
     } else if (text[0] == L'-' && iswdigit(text[1])) {
@@ -28,6 +31,11 @@ int ParseNumber(const WCHAR* text, const WCHAR** end, DWORD* value) {
     }
     if (errno != 0) {
         return errno;
+    }
+    // The classification may call a character a digit that the conversion does not take (a non-ASCII digit,
+    // or a second "0x" with nothing after it): nothing converted is no number.
+    if (stop == start) {
+        return -1;
     }
     if (*stop != L'\0' && end == NULL) {
         return -1;

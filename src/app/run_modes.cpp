@@ -123,6 +123,7 @@ static void ValidateParentWindow() {
 
 static void CloseRunningDialogs() {
     WCHAR aboutCaption[128] = {};
+    // The program name is a constant, so the text always fits.
     (void)wsprintfW(aboutCaption, L"About %s", PROGRAM_NAME);
     (void)EnumWindows(CloseDialogsProc, reinterpret_cast<LPARAM>(aboutCaption));
 }

@@ -79,7 +79,7 @@ int IsTcmdProcess(HWND window) {
     // On failure the buffer stays empty, which counts as no match.
     (void)GetProcessImageFileNameW(process, imagePath, _countof(imagePath));
     result = IsTcmdImagePath(imagePath);
-    CloseHandle(process);
+    (void)CloseHandle(process);
     return result;
 }
 

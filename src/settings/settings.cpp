@@ -44,7 +44,7 @@ int ForgetPinnedPosition(HKEY root) {
     if (RegDeleteValueW(key, pinYName) == ERROR_SUCCESS) {
         deleted++;
     }
-    RegCloseKey(key);
+    (void)RegCloseKey(key);
     return deleted;
 }
 
@@ -92,7 +92,7 @@ int LoadSettings(HKEY root) {
             }
         }
     }
-    RegCloseKey(key);
+    (void)RegCloseKey(key);
     if (!complete) {
         return 0;
     }
@@ -135,7 +135,7 @@ int SaveSettings(HWND dialog, BOOL pinChecked) {
     } else {
         (void)ForgetPinnedPosition(HKEY_CURRENT_USER);
     }
-    RegCloseKey(key);
+    (void)RegCloseKey(key);
     return result;
 }
 
@@ -157,7 +157,7 @@ int DeleteKeyTree(HKEY root, const WCHAR* subKeyPath) {
             name[0] = 0;
             nameLength = _countof(name);
         }
-        RegCloseKey(key);
+        (void)RegCloseKey(key);
     }
     return RegDeleteKeyW(root, subKeyPath) == ERROR_SUCCESS ? 0 : 1;
 }

@@ -60,3 +60,6 @@ add_dependencies(error_text_tests errtext_lookup_probe)
 target_include_directories(error_text_tests PRIVATE ${errtextOut}/generated)
 target_sources(error_text_tests PRIVATE ${errtextOut}/generated/edge_messages.h)
 target_link_libraries(error_text_tests PRIVATE psapi)
+
+# One test copies the built program beside the planted DLLs, so the program must be built first.
+add_dependencies(error_text_tests Tessival)

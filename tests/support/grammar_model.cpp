@@ -56,25 +56,32 @@ NumberModel ModelParseNumber(const std::wstring& text, bool withEnd) {
         return m;
     }
     size_t i = start;
-    // Base 16 conversion skips one further "0x" before a hex digit.
-    if (base == 16 && At(text, i) == L'0' && Upper(At(text, i + 1)) == L'X' && IsAsciiDigitOf(At(text, i + 2), 16)) {
+    // Base 16 conversion takes one further "0x" as a prefix, and converts nothing when no digit follows it.
+    if (base == 16 && At(text, i) == L'0' && Upper(At(text, i + 1)) == L'X') {
+        if (LibraryCallsDigit(At(text, i + 2), base)) {
+            m.certain = false;
+            return m;
+        }
+        if (!IsAsciiDigitOf(At(text, i + 2), 16)) {
+            return m;
+        }
         i += 2;
     }
     unsigned long long magnitude = 0;
     size_t digits = 0;
     while (IsAsciiDigitOf(At(text, i), base)) {
         magnitude = magnitude * base + DigitValue(At(text, i));
-        if (magnitude > 0x1FFFFFFFFull)
+        if (magnitude > 0x1FFFFFFFFull) {
             magnitude = 0x1FFFFFFFFull;  // saturate: already out of range
+        }
         ++i, ++digits;
     }
-    if (LibraryCallsDigit(At(text, i), base) || (base == 16 && digits == 0)) {
-        m.certain = false;  // a non-ASCII digit, or "0x" with nothing after it: the library's own choice
+    if (LibraryCallsDigit(At(text, i), base)) {
+        m.certain = false;  // a non-ASCII digit: whether the conversion takes it is the library's choice
         return m;
     }
     if (digits == 0) {
-        m.certain = false;
-        return m;
+        return m;  // nothing converted
     }
     if (negative ? magnitude > 0x80000000ull : magnitude > 0xFFFFFFFFull) {
         m.result = ERANGE;
