@@ -2,12 +2,12 @@
 // silently, keeping the value from the settings or an earlier argument.
 #include "app/options.h"
 
-#include <shellapi.h>
 #include <wchar.h>
 #include <wctype.h>
 
 #include "app/app_state.h"
 #include "app/number_syntax.h"
+#include "app/system_module.h"
 
 static BOOL IsOptionPrefix(const WCHAR* argument, WCHAR letter) {
     return argument[0] == L'/' && towupper(argument[1]) == letter;
@@ -134,15 +134,25 @@ void ApplyArguments(WCHAR** arguments, int count, RunRequest* request) {
     }
 }
 
+typedef LPWSTR*(WINAPI* CommandLineToArgvFunction)(LPCWSTR commandLine, int* count);
+
 void ApplyCommandLine(const WCHAR* commandTail, RunRequest* request) {
-    if (commandTail == NULL) {
+    // An empty tail splits into the program's own path alone, which is no option and no code. Skipping it
+    // spares a plain start the loading of shell32, the largest module the program would otherwise map.
+    if (commandTail == NULL || commandTail[0] == L'\0') {
         return;
     }
+    HMODULE shell = LoadSystemModule(L"shell32.dll", 0);
+    if (shell == NULL) {
+        return;
+    }
+    CommandLineToArgvFunction split = reinterpret_cast<CommandLineToArgvFunction>(
+        reinterpret_cast<void*>(GetProcAddress(shell, "CommandLineToArgvW")));
     int count = 0;
-    WCHAR** arguments = CommandLineToArgvW(commandTail, &count);
-    if (arguments == NULL) {
-        return;
+    WCHAR** arguments = (split != NULL) ? split(commandTail, &count) : NULL;
+    if (arguments != NULL) {
+        ApplyArguments(arguments, count, request);
+        (void)LocalFree(arguments);
     }
-    ApplyArguments(arguments, count, request);
-    (void)LocalFree(arguments);
+    (void)FreeLibrary(shell);
 }

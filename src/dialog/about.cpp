@@ -1,9 +1,8 @@
 // The About entry, the About box and the note font that dress the lookup dialog.
 #include "dialog/about.h"
 
-#include <shellapi.h>
-
 #include "app/app_state.h"
+#include "app/system_module.h"
 #include "resource.h"
 
 #define ABOUT_WEB_TEXT L"http://www.ondrake.example/plugins/tessival.html"
@@ -22,12 +21,24 @@ BOOL AddAboutMenuItem(HWND dialog) {
     return 1;
 }
 
+typedef int(WINAPI* ShellAboutFunction)(HWND owner, LPCWSTR title, LPCWSTR otherText, HICON icon);
+
 void ShowAbout(HWND dialog) {
     WCHAR text[TEXT_BUFFER_UNITS] = {};
     // The shell splits the text at "#": the title before it, the first line of the box after it.
     (void)wsprintfW(text, L"About %s#%s  %u.%u.%u.%u  (%s)\n", PROGRAM_NAME, PROGRAM_NAME, VERSION_MAJOR, VERSION_MINOR,
                     VERSION_BUILD, VERSION_REVISION, PLATFORM_TEXT);
-    (void)ShellAboutW(dialog, text, ABOUT_WEB_TEXT, NULL);
+    // shell32 is mapped only for the About box, which few runs open.
+    HMODULE shell = LoadSystemModule(L"shell32.dll", 0);
+    if (shell == NULL) {
+        return;
+    }
+    ShellAboutFunction shellAbout =
+        reinterpret_cast<ShellAboutFunction>(reinterpret_cast<void*>(GetProcAddress(shell, "ShellAboutW")));
+    if (shellAbout != NULL) {
+        (void)shellAbout(dialog, text, ABOUT_WEB_TEXT, NULL);
+    }
+    (void)FreeLibrary(shell);
 }
 
 LONG ScaleNoteFontMetric(LONG metric) {

@@ -6,6 +6,7 @@
 #include <wctype.h>
 
 #include "app/app_state.h"
+#include "app/system_module.h"
 #include "errtext/error_text.h"
 
 // The unsigned difference puts codes below the range far above its end, so one comparison tests both ends.
@@ -14,18 +15,8 @@ static BOOL IsInWinInetRange(DWORD code) {
 }
 
 HMODULE LoadMessageModule(const WCHAR* fileName) {
-    WCHAR path[TEXT_BUFFER_UNITS] = {};
-    UINT length = GetSystemDirectoryW(path, _countof(path));
-    if (length == 0 || length >= _countof(path)) {
-        return NULL;
-    }
-    // A bare name would let the loader pick up a DLL of that name from the program's own folder (a
-    // downloads folder, say) and run its entry point here. Only the message table is wanted, so the module
-    // comes from the system directory alone and is mapped as data, never executed.
-    if (FAILED(StringCchCatW(path, _countof(path), L"\\")) || FAILED(StringCchCatW(path, _countof(path), fileName))) {
-        return NULL;
-    }
-    return LoadLibraryExW(path, NULL, LOAD_LIBRARY_AS_DATAFILE);
+    // Only the message table is wanted, so the module is mapped as data and never executed.
+    return LoadSystemModule(fileName, LOAD_LIBRARY_AS_DATAFILE);
 }
 
 void FreeMessageModules() {
