@@ -223,6 +223,16 @@ TEST_F(EndToEnd, StartWithACodeShowsIt) {
     EXPECT_EQ(L"5", ControlText(dialog, IDC_CODE));
     EXPECT_EQ(L"5    0x05", ControlText(dialog, IDC_NUMBERS));
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_FIND)));
+    // The test prefix reports Windows 10 through RtlGetVersion (GetVersionExW says 6.2 without a manifest
+    // entry), so the pin box shows the pushpin.
+    OSVERSIONINFOW reported = {};
+    reported.dwOSVersionInfoSize = sizeof(reported);
+    typedef LONG(WINAPI * RtlGetVersionFunction)(OSVERSIONINFOW*);
+    RtlGetVersionFunction rtlGetVersion = reinterpret_cast<RtlGetVersionFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+    ASSERT_NE(nullptr, rtlGetVersion);
+    rtlGetVersion(&reported);
+    EXPECT_EQ(reported.dwMajorVersion >= 10 ? L"\xD83D\xDCCC" : L"&Pin", ControlText(dialog, IDC_PIN));
     CloseAndWait(dialog);
 }
 
