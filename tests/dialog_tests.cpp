@@ -13,6 +13,7 @@
 #include "dialog/main_dialog.h"
 #include "placement/placement.h"
 #include "program_files.h"
+#include "registry_support.h"
 #include "resource.h"
 
 namespace {
@@ -20,15 +21,16 @@ namespace {
 const wchar_t kSettingsKey[] = L"Software\\Ondrake\\Tessival";
 
 void DeleteSettingsKey() {
-    (void)RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
+    (void)DeleteTree()(HKEY_CURRENT_USER, kSettingsKey);
 }
 
+// Each test starts without a settings key; the user's own key is set aside meanwhile and put back afterwards.
 class Dialog : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetAppState();
         AppState.instance = GetModuleHandleW(NULL);
-        DeleteSettingsKey();
+        ASSERT_NO_FATAL_FAILURE(settings_.Save());
     }
     void TearDown() override {
         if (dialog_ != NULL) {
@@ -41,7 +43,7 @@ protected:
             DeleteObject(AppState.noteFont);
         }
         ReleaseKeys();
-        DeleteSettingsKey();
+        settings_.Restore();
         ResetAppState();
     }
 
@@ -95,12 +97,7 @@ protected:
     }
 
     bool SettingsKeyExists() const {
-        HKEY key = NULL;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-            return false;
-        }
-        RegCloseKey(key);
-        return true;
+        return KeyExists(HKEY_CURRENT_USER, kSettingsKey);
     }
 
     static DWORD StoredValue(const wchar_t* name) {
@@ -112,6 +109,7 @@ protected:
     HWND dialog_ = NULL;
     HWND parent_ = NULL;
     bool keysDown_ = false;
+    SettingsKeyBackup settings_{HKEY_CURRENT_USER, L"Software\\Ondrake\\Tessival (saved by the dialog tests)"};
 };
 
 TEST_F(Dialog, StartsWithoutACode) {

@@ -9,6 +9,7 @@
 
 #include "placement/placement.h"
 #include "program_files.h"
+#include "registry_support.h"
 #include "resource.h"
 
 namespace {
@@ -61,11 +62,6 @@ bool IsTopmost(HWND window) {
     return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
-void DeleteSettings() {
-    (void)RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
-    (void)RegDeleteKeyW(HKEY_LOCAL_MACHINE, kSettingsKey);
-}
-
 void WriteOptions(HKEY root, DWORD topmost, DWORD fade, DWORD alpha, DWORD position) {
     HKEY key = NULL;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, kSettingsKey, 0, NULL, 0, KEY_WRITE, NULL, &key, NULL));
@@ -82,10 +78,14 @@ void WriteOptions(HKEY root, DWORD topmost, DWORD fade, DWORD alpha, DWORD posit
     RegCloseKey(key);
 }
 
+// Each test starts without settings keys; the user's own keys of both roots are set aside meanwhile and put back
+// once the program's processes have ended.
 class EndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
-        DeleteSettings();
+        for (SettingsKeyBackup& backup : settings_) {
+            ASSERT_NO_FATAL_FAILURE(backup.Save());
+        }
         // A plain window of our own in the foreground, so that no parent is detected unless a test wants one.
         plain_ = CreateTestWindow(L"STATIC", L"plain", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
         SetForegroundWindow(plain_);
@@ -106,7 +106,9 @@ protected:
         for (HWND window : windows_) {
             DestroyWindow(window);
         }
-        DeleteSettings();
+        for (SettingsKeyBackup& backup : settings_) {
+            backup.Restore();
+        }
         EXPECT_TRUE(FindDialogs(kCaption).empty()) << "a dialog was left behind";
     }
 
@@ -214,6 +216,9 @@ protected:
     PROCESS_INFORMATION dialogProcess_ = {};
     std::vector<PROCESS_INFORMATION> processes_;
     std::vector<HWND> windows_;
+    SettingsKeyBackup settings_[2] = {
+        {HKEY_CURRENT_USER, L"Software\\Ondrake\\Tessival (saved by the end-to-end tests)"},
+        {HKEY_LOCAL_MACHINE, L"Software\\Ondrake\\Tessival (saved by the end-to-end tests)"}};
 };
 
 TEST_F(EndToEnd, StartWithACodeShowsIt) {

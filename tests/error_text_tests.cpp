@@ -12,6 +12,7 @@
 #include "errtext/error_text.h"
 #include "edge_messages.h"
 #include "program_files.h"
+#include "registry_support.h"
 #include "resource.h"
 
 namespace {
@@ -390,35 +391,6 @@ TEST_F(PlantedModules, BesideAnotherProgramTheyNeverRun) {
     EXPECT_TRUE(FileExists(folder + L"\\wininet.dll.ran"));
 }
 
-// Vista's tree functions make the settings backup simple; the program itself does without them.
-typedef LONG(WINAPI* RegCopyTreeFunction)(HKEY, LPCWSTR, HKEY);
-typedef LONG(WINAPI* RegDeleteTreeFunction)(HKEY, LPCWSTR);
-
-RegCopyTreeFunction CopyTree() {
-    return reinterpret_cast<RegCopyTreeFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegCopyTreeW")));
-}
-RegDeleteTreeFunction DeleteTree() {
-    return reinterpret_cast<RegDeleteTreeFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegDeleteTreeW")));
-}
-
-bool KeyExists(const std::wstring& path) {
-    HKEY key = NULL;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return false;
-    }
-    RegCloseKey(key);
-    return true;
-}
-
-// A registry value as it was before a test changed it: present or not, its type and its bytes.
-struct SavedValue {
-    bool present = false;
-    DWORD type = 0;
-    std::vector<BYTE> data;
-};
-
 struct DialogSearch {
     DWORD processId;
     HWND found;
@@ -446,12 +418,8 @@ protected:
         if (HasFatalFailure()) {
             return;
         }
-        ASSERT_NE(nullptr, CopyTree());
-        ASSERT_NE(nullptr, DeleteTree());
-        SaveSettings();
-        if (HasFatalFailure()) {
-            return;
-        }
+        // The dialog writes its settings when it closes: the user's own are set aside for the test.
+        ASSERT_NO_FATAL_FAILURE(settings_.Save());
         folder_ = MakeFolder();
         exe_ = folder_ + L"\\Tessival.exe";
         Track(exe_);
@@ -463,7 +431,7 @@ protected:
     void TearDown() override {
         EndProgram();
         RestoreOverrides();
-        RestoreSettings();
+        settings_.Restore();
         PlantedModules::TearDown();
         if (!folder_.empty()) {
             EXPECT_FALSE(FileExists(folder_)) << "the copy's folder was left behind";
@@ -548,21 +516,17 @@ protected:
     void PreferNativeModules() {
         appKey_ = L"Software\\Wine\\AppDefaults\\Tessival.exe";
         overridesKey_ = appKey_ + L"\\DllOverrides";
-        appKeyExisted_ = KeyExists(appKey_);
-        overridesExisted_ = KeyExists(overridesKey_);
+        appKeyExisted_ = KeyExists(HKEY_CURRENT_USER, appKey_.c_str());
+        overridesExisted_ = KeyExists(HKEY_CURRENT_USER, overridesKey_.c_str());
+        for (int i = 0; i < 2; i++) {
+            savedOverrides_[i] = ReadStoredValue(HKEY_CURRENT_USER, overridesKey_.c_str(), overrideNames_[i]);
+        }
         HKEY overrides = NULL;
         ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, overridesKey_.c_str(), 0, NULL, 0, KEY_ALL_ACCESS,
                                                  NULL, &overrides, NULL));
         overridden_ = true;
         static const WCHAR order[] = L"native,builtin";
         for (int i = 0; i < 2; i++) {
-            SavedValue& saved = savedOverrides_[i];
-            DWORD size = 0;
-            if (RegQueryValueExW(overrides, overrideNames_[i], NULL, &saved.type, NULL, &size) == ERROR_SUCCESS) {
-                saved.data.resize(size);
-                saved.present = RegQueryValueExW(overrides, overrideNames_[i], NULL, &saved.type, saved.data.data(),
-                                                 &size) == ERROR_SUCCESS;
-            }
             EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(overrides, overrideNames_[i], 0, REG_SZ,
                                                     reinterpret_cast<const BYTE*>(order), sizeof(order)));
         }
@@ -576,7 +540,7 @@ protected:
         HKEY overrides = NULL;
         if (RegOpenKeyExW(HKEY_CURRENT_USER, overridesKey_.c_str(), 0, KEY_ALL_ACCESS, &overrides) == ERROR_SUCCESS) {
             for (int i = 0; i < 2; i++) {
-                const SavedValue& saved = savedOverrides_[i];
+                const StoredValue& saved = savedOverrides_[i];
                 if (saved.present) {
                     RegSetValueExW(overrides, overrideNames_[i], 0, saved.type, saved.data.data(),
                                    static_cast<DWORD>(saved.data.size()));
@@ -595,43 +559,6 @@ protected:
         overridden_ = false;
     }
 
-    // The dialog writes its settings when it closes: the user's own are set aside for the test and put back.
-    void SaveSettings() {
-        vendorExisted_ = KeyExists(vendorKey_);
-        settingsExisted_ = KeyExists(SETTINGS_KEY);
-        settingsSaved_ = true;
-        if (settingsExisted_) {
-            HKEY backup = NULL;
-            ASSERT_EQ(ERROR_SUCCESS,
-                      RegCreateKeyExW(HKEY_CURRENT_USER, backupKey_, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &backup, NULL));
-            LONG copied = CopyTree()(HKEY_CURRENT_USER, SETTINGS_KEY, backup);
-            RegCloseKey(backup);
-            ASSERT_EQ(ERROR_SUCCESS, copied);
-            ASSERT_EQ(ERROR_SUCCESS, DeleteTree()(HKEY_CURRENT_USER, SETTINGS_KEY));
-        }
-    }
-
-    void RestoreSettings() {
-        if (!settingsSaved_) {
-            return;
-        }
-        (void)DeleteTree()(HKEY_CURRENT_USER, SETTINGS_KEY);
-        if (settingsExisted_) {
-            HKEY restored = NULL;
-            if (RegCreateKeyExW(HKEY_CURRENT_USER, SETTINGS_KEY, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &restored, NULL) ==
-                ERROR_SUCCESS) {
-                EXPECT_EQ(ERROR_SUCCESS, CopyTree()(HKEY_CURRENT_USER, backupKey_, restored));
-                RegCloseKey(restored);
-            }
-            (void)DeleteTree()(HKEY_CURRENT_USER, backupKey_);
-        }
-        if (!vendorExisted_) {
-            (void)DeleteTree()(HKEY_CURRENT_USER, vendorKey_);
-        }
-        EXPECT_EQ(settingsExisted_, KeyExists(SETTINGS_KEY));
-        settingsSaved_ = false;
-    }
-
     std::wstring folder_;
     std::wstring exe_;
     PROCESS_INFORMATION process_ = {};
@@ -642,13 +569,9 @@ protected:
     bool overridesExisted_ = false;
     bool overridden_ = false;
     const wchar_t* const overrideNames_[2] = {L"wininet", L"winhttp"};
-    SavedValue savedOverrides_[2];
+    StoredValue savedOverrides_[2];
 
-    const wchar_t* const vendorKey_ = L"Software\\Ondrake";
-    const wchar_t* const backupKey_ = L"Software\\Ondrake\\Tessival (saved by the planted-DLL test)";
-    bool vendorExisted_ = false;
-    bool settingsExisted_ = false;
-    bool settingsSaved_ = false;
+    SettingsKeyBackup settings_{HKEY_CURRENT_USER, L"Software\\Ondrake\\Tessival (saved by the planted-DLL test)"};
 };
 
 TEST_F(PlantedBesideTheProgram, TheDialogShowsTheSystemTexts) {

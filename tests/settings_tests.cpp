@@ -7,60 +7,18 @@
 
 #include <random>
 #include <string>
-#include <vector>
 
 #include "app/app_state.h"
 #include "settings/settings.h"
+#include "registry_support.h"
 
 namespace {
 
 const wchar_t* const optionNames[] = {L"Always on top", L"Fade when inactive", L"Alpha", L"Position on parent"};
 const wchar_t* const backupKey = L"Software\\Ondrake\\Tessival (saved by the settings tests)";
-const wchar_t* const vendorKey = L"Software\\Ondrake";
-
-// Vista's tree functions make the test's backup simple; the program itself does without them.
-typedef LONG(WINAPI* RegCopyTreeFunction)(HKEY, LPCWSTR, HKEY);
-typedef LONG(WINAPI* RegDeleteTreeFunction)(HKEY, LPCWSTR);
-
-RegCopyTreeFunction CopyTree() {
-    return reinterpret_cast<RegCopyTreeFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegCopyTreeW")));
-}
-RegDeleteTreeFunction DeleteTree() {
-    return reinterpret_cast<RegDeleteTreeFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegDeleteTreeW")));
-}
-
-bool KeyExists(HKEY root, const wchar_t* path) {
-    HKEY key = NULL;
-    if (RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return false;
-    }
-    RegCloseKey(key);
-    return true;
-}
-
-// A value as stored: present or not, its type and its bytes.
-struct StoredValue {
-    bool present = false;
-    DWORD type = 0;
-    std::vector<BYTE> data;
-};
 
 StoredValue ReadValue(HKEY root, const wchar_t* name) {
-    StoredValue value;
-    HKEY key = NULL;
-    if (RegOpenKeyExW(root, SETTINGS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return value;
-    }
-    DWORD size = 64;
-    value.data.resize(size);
-    if (RegQueryValueExW(key, name, NULL, &value.type, value.data.data(), &size) == ERROR_SUCCESS) {
-        value.present = true;
-        value.data.resize(size);
-    }
-    RegCloseKey(key);
-    return value;
+    return ReadStoredValue(root, SETTINGS_KEY, name);
 }
 
 bool IsDword(const StoredValue& value, DWORD expected) {
@@ -120,21 +78,8 @@ bool StateIsScrambled() {
 class Settings : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_NE(nullptr, CopyTree());
-        ASSERT_NE(nullptr, DeleteTree());
-        for (int i = 0; i < 2; i++) {
-            HKEY root = roots_[i];
-            vendorExisted_[i] = KeyExists(root, vendorKey);
-            saved_[i] = KeyExists(root, SETTINGS_KEY);
-            if (saved_[i]) {
-                HKEY backup = NULL;
-                ASSERT_EQ(ERROR_SUCCESS,
-                          RegCreateKeyExW(root, backupKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &backup, NULL));
-                LONG copied = CopyTree()(root, SETTINGS_KEY, backup);
-                RegCloseKey(backup);
-                ASSERT_EQ(ERROR_SUCCESS, copied);
-                ASSERT_EQ(ERROR_SUCCESS, DeleteTree()(root, SETTINGS_KEY));
-            }
+        for (SettingsKeyBackup& backup : backups_) {
+            ASSERT_NO_FATAL_FAILURE(backup.Save());
         }
         window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"pin target", WS_POPUP | WS_VISIBLE,
                                   200, 200, 200, 200, NULL, NULL, NULL, NULL);
@@ -147,21 +92,8 @@ protected:
         if (window_ != NULL) {
             DestroyWindow(window_);
         }
-        for (int i = 0; i < 2; i++) {
-            HKEY root = roots_[i];
-            DeleteTree()(root, SETTINGS_KEY);
-            if (saved_[i]) {
-                HKEY restored = NULL;
-                if (RegCreateKeyExW(root, SETTINGS_KEY, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &restored, NULL) ==
-                    ERROR_SUCCESS) {
-                    EXPECT_EQ(ERROR_SUCCESS, CopyTree()(root, backupKey, restored));
-                    RegCloseKey(restored);
-                }
-                DeleteTree()(root, backupKey);
-            }
-            if (!vendorExisted_[i]) {
-                DeleteTree()(root, vendorKey);
-            }
+        for (SettingsKeyBackup& backup : backups_) {
+            backup.Restore();
         }
         ResetAppState();
     }
@@ -174,8 +106,7 @@ protected:
     }
 
     HKEY roots_[2] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
-    bool saved_[2] = {};
-    bool vendorExisted_[2] = {};
+    SettingsKeyBackup backups_[2] = {{roots_[0], backupKey}, {roots_[1], backupKey}};
     HWND window_ = NULL;
     RECT windowRect_ = {};
 };

@@ -1,0 +1,103 @@
+// Registry helpers shared by the tests that touch the settings key or other keys of the real registry.
+#include "registry_support.h"
+
+#include <gtest/gtest.h>
+
+#include "app/app_state.h"
+
+namespace {
+
+const wchar_t* const vendorKey = L"Software\\Ondrake";
+
+}  // namespace
+
+bool KeyExists(HKEY root, const wchar_t* path) {
+    HKEY key = NULL;
+    if (RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(key);
+    return true;
+}
+
+// The tree functions make the tests' backups simple; the program itself does without them (Windows XP lacks
+// them), so they are looked up rather than imported.
+RegCopyTreeFunction CopyTree() {
+    return reinterpret_cast<RegCopyTreeFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegCopyTreeW")));
+}
+
+RegDeleteTreeFunction DeleteTree() {
+    return reinterpret_cast<RegDeleteTreeFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegDeleteTreeW")));
+}
+
+StoredValue ReadStoredValue(HKEY root, const wchar_t* path, const wchar_t* name) {
+    StoredValue value;
+    HKEY key = NULL;
+    if (RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return value;
+    }
+    DWORD size = 0;
+    if (RegQueryValueExW(key, name, NULL, &value.type, NULL, &size) == ERROR_SUCCESS) {
+        value.data.resize(size);
+        if (RegQueryValueExW(key, name, NULL, &value.type, value.data.data(), &size) == ERROR_SUCCESS) {
+            value.present = true;
+            value.data.resize(size);
+        }
+    }
+    RegCloseKey(key);
+    return value;
+}
+
+void SettingsKeyBackup::Save() {
+    ASSERT_FALSE(saved_) << "saved twice without a restore";
+    ASSERT_NE(nullptr, CopyTree());
+    ASSERT_NE(nullptr, DeleteTree());
+    // A backup left by a run that never restored holds the user's settings: never copy over it.
+    ASSERT_FALSE(KeyExists(root_, backupPath_)) << "an earlier backup is still there";
+    vendorExisted_ = KeyExists(root_, vendorKey);
+    keyExisted_ = KeyExists(root_, SETTINGS_KEY);
+    if (keyExisted_) {
+        HKEY backup = NULL;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root_, backupPath_, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &backup, NULL));
+        LONG copied = CopyTree()(root_, SETTINGS_KEY, backup);
+        RegCloseKey(backup);
+        if (copied != ERROR_SUCCESS) {
+            // The original is untouched: drop the partial copy and leave nothing to restore.
+            (void)DeleteTree()(root_, backupPath_);
+            FAIL() << "copying the settings key failed: " << copied;
+        }
+    }
+    // From here on Restore() has a complete backup to go back to, even if the deletion stops half-way.
+    saved_ = true;
+    if (keyExisted_) {
+        ASSERT_EQ(ERROR_SUCCESS, DeleteTree()(root_, SETTINGS_KEY));
+    }
+}
+
+void SettingsKeyBackup::Restore() {
+    if (!saved_) {
+        return;
+    }
+    saved_ = false;
+    // Absent when the test wrote nothing, which is fine.
+    (void)DeleteTree()(root_, SETTINGS_KEY);
+    if (keyExisted_) {
+        HKEY restored = NULL;
+        LONG copied = RegCreateKeyExW(root_, SETTINGS_KEY, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &restored, NULL);
+        if (copied == ERROR_SUCCESS) {
+            copied = CopyTree()(root_, backupPath_, restored);
+            RegCloseKey(restored);
+        }
+        // On failure the backup stays where it is, so that the user's settings are not lost with it.
+        EXPECT_EQ(ERROR_SUCCESS, copied) << "the settings were not put back; they are still in the backup key";
+        if (copied == ERROR_SUCCESS) {
+            (void)DeleteTree()(root_, backupPath_);
+        }
+    }
+    if (!vendorExisted_) {
+        (void)DeleteTree()(root_, vendorKey);
+    }
+    EXPECT_EQ(keyExisted_, KeyExists(root_, SETTINGS_KEY));
+}
