@@ -551,10 +551,12 @@ TEST_F(EndToEnd, UnusableWindowsAreRejectedAndDetectionTakesOver) {
     pseudo.lpszClassName = L"PseudoConsoleWindow";
     RegisterClassW(&pseudo);
     HWND pseudoConsole = CreateTestWindow(L"PseudoConsoleWindow", L"pseudo", WS_POPUP | WS_VISIBLE, 500, 500, 300, 300);
+    HWND offScreen = CreateTestWindow(L"STATIC", L"off screen", WS_POPUP | WS_VISIBLE, -9000, -9000, 300, 300);
+    ASSERT_EQ(nullptr, MonitorFromWindow(offScreen, MONITOR_DEFAULTTONULL));
     HWND console = CreateHostWindow(L"ConsoleWindowClass");
     RECT parent;
     GetWindowRect(console, &parent);
-    for (HWND rejected : {hidden, pseudoConsole, GetDesktopWindow()}) {
+    for (HWND rejected : {hidden, offScreen, pseudoConsole, GetDesktopWindow()}) {
         SetForegroundWindow(console);
         wchar_t arguments[64];
         wsprintfW(arguments, L"/W:%u /P:9", static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(rejected)));
