@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <stdio.h>
 
 #include <string>
 #include <vector>
@@ -151,9 +152,25 @@ protected:
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION process = {};
-        EXPECT_TRUE(CreateProcessW(NULL, &commandLine[0], NULL, NULL, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                                   environment.empty() ? NULL : environment.data(), NULL, &startup, &process));
-        processes_.push_back(process);
+        // Wine has been seen to refuse a process start once under load; a second try is the test's own
+        // robustness, not the program's.
+        BOOL started = FALSE;
+        DWORD error = 0;
+        for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+            if (attempt > 0) {
+                PumpMessagesFor(250);
+            }
+            started = CreateProcessW(NULL, &commandLine[0], NULL, NULL, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                                     environment.empty() ? NULL : environment.data(), NULL, &startup, &process);
+            if (!started) {
+                error = GetLastError();
+                fprintf(stderr, "CreateProcessW failed with error %lu\n", error);
+            }
+        }
+        EXPECT_TRUE(started) << "error " << error;
+        if (started) {
+            processes_.push_back(process);
+        }
         return process;
     }
 
