@@ -547,6 +547,48 @@ TEST(NoteFont, NineTenthsTruncatedTowardZero) {
     }
 }
 
+LOGFONTW FontOf(HFONT font) {
+    LOGFONTW made = {};
+    EXPECT_EQ(static_cast<int>(sizeof(made)), GetObjectW(font, sizeof(made), &made));
+    return made;
+}
+
+TEST(NoteFont, OnlyAFontWithWeightAndFaceIsScaled) {
+    LOGFONTW message = {};
+    message.lfHeight = -12;
+    message.lfWidth = 0;
+    message.lfWeight = FW_NORMAL;
+    message.lfItalic = TRUE;
+    message.lfUnderline = TRUE;
+    message.lfStrikeOut = TRUE;
+    message.lfEscapement = 900;
+    message.lfCharSet = DEFAULT_CHARSET;
+    message.lfQuality = CLEARTYPE_QUALITY;
+    message.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+    wcscpy(message.lfFaceName, L"Tahoma");
+    HFONT font = CreateNoteFontFrom(&message);
+    ASSERT_NE(nullptr, font);
+    LOGFONTW made = FontOf(font);
+    DeleteObject(font);
+    EXPECT_EQ(-10, made.lfHeight);
+    EXPECT_EQ(0, made.lfWidth);
+    EXPECT_EQ(FW_NORMAL, made.lfWeight);
+    EXPECT_EQ(TRUE, made.lfItalic);
+    EXPECT_EQ(0, made.lfUnderline);
+    EXPECT_EQ(0, made.lfStrikeOut);
+    EXPECT_EQ(0, made.lfEscapement);
+    EXPECT_EQ(CLEARTYPE_QUALITY, made.lfQuality);
+    EXPECT_EQ(VARIABLE_PITCH | FF_SWISS, made.lfPitchAndFamily);
+    EXPECT_STREQ(L"Tahoma", made.lfFaceName);
+
+    LOGFONTW weightless = message;
+    weightless.lfWeight = 0;
+    EXPECT_EQ(nullptr, CreateNoteFontFrom(&weightless));
+    LOGFONTW faceless = message;
+    faceless.lfFaceName[0] = L'\0';
+    EXPECT_EQ(nullptr, CreateNoteFontFrom(&faceless));
+}
+
 TEST(NoteFont, MadeFromTheMessageFont) {
     struct {
         NONCLIENTMETRICSW metrics;
@@ -557,8 +599,7 @@ TEST(NoteFont, MadeFromTheMessageFont) {
     const LOGFONTW& message = record.metrics.lfMessageFont;
     HFONT font = CreateNoteFont();
     ASSERT_NE(nullptr, font);
-    LOGFONTW made = {};
-    ASSERT_EQ(static_cast<int>(sizeof(made)), GetObjectW(font, sizeof(made), &made));
+    LOGFONTW made = FontOf(font);
     DeleteObject(font);
     EXPECT_EQ(message.lfHeight * 9 / 10, made.lfHeight);
     EXPECT_EQ(message.lfWidth * 9 / 10, made.lfWidth);

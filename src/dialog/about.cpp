@@ -55,17 +55,22 @@ struct NonClientMetrics504 {
 };
 static_assert(sizeof(NonClientMetrics504) == 504, "the record must have its Vista size");
 
+HFONT CreateNoteFontFrom(const LOGFONTW* messageFont) {
+    if (messageFont->lfWeight == 0 || messageFont->lfFaceName[0] == L'\0') {
+        return NULL;
+    }
+    // Escapement, orientation, underline and strike-out are not carried over.
+    return CreateFontW(ScaleNoteFontMetric(messageFont->lfHeight), ScaleNoteFontMetric(messageFont->lfWidth), 0, 0,
+                       messageFont->lfWeight, messageFont->lfItalic, 0, 0, messageFont->lfCharSet,
+                       messageFont->lfOutPrecision, messageFont->lfClipPrecision, messageFont->lfQuality,
+                       messageFont->lfPitchAndFamily, messageFont->lfFaceName);
+}
+
 HFONT CreateNoteFont() {
     NonClientMetrics504 record = {};
     record.metrics.cbSize = sizeof(record);
     if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(record), &record, 0)) {
         return NULL;
     }
-    const LOGFONTW& font = record.metrics.lfMessageFont;
-    if (font.lfWeight == 0 || font.lfFaceName[0] == L'\0') {
-        return NULL;
-    }
-    return CreateFontW(ScaleNoteFontMetric(font.lfHeight), ScaleNoteFontMetric(font.lfWidth), 0, 0, font.lfWeight,
-                       font.lfItalic, 0, 0, font.lfCharSet, font.lfOutPrecision, font.lfClipPrecision, font.lfQuality,
-                       font.lfPitchAndFamily, font.lfFaceName);
+    return CreateNoteFontFrom(&record.metrics.lfMessageFont);
 }

@@ -13,7 +13,10 @@ void ShowAbout(HWND dialog);
 // 9/10 of a message-font height or width, truncated toward zero.
 LONG ScaleNoteFontMetric(LONG metric);
 
-// The message font at 9/10 of its size, or null when none could be made. The caller deletes it.
+// A font at 9/10 of messageFont's size, or null when it has no weight or no face name.
+HFONT CreateNoteFontFrom(const LOGFONTW* messageFont);
+
+// The system's message font at 9/10 of its size, or null when none could be made. The caller deletes it.
 HFONT CreateNoteFont();
 
 #endif
