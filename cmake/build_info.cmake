@@ -1,6 +1,6 @@
 # Writes build_info.h for the version block: the build's date and time (from SOURCE_DATE_EPOCH when it is
-# set, so that a build can be reproduced byte for byte), the build host's name and the platform text.
-# Run with -DOUTPUT=<file> -DPLATFORM=<x86|x64>.
+# set, so that a build can be reproduced byte for byte) and the build host's name (TESSIVAL_BUILD_HOST when
+# it is set). Run with -DOUTPUT=<file>.
 string(TIMESTAMP buildTime "%Y-%m-%d %H:%M:%S" UTC)
 if(DEFINED ENV{TESSIVAL_BUILD_HOST})
     set(buildHost "$ENV{TESSIVAL_BUILD_HOST}")
@@ -9,7 +9,6 @@ else()
 endif()
 string(REGEX REPLACE "[^A-Za-z0-9._-]" "_" buildHost "${buildHost}")
 set(content "#define BUILD_TIME \"${buildTime}\"\n#define BUILD_HOST \"${buildHost}\"\n")
-string(APPEND content "#define PRODUCT_VERSION_TEXT \"0.99.29.0  (${PLATFORM})\"\n")
 if(EXISTS "${OUTPUT}")
     file(READ "${OUTPUT}" previous)
 endif()

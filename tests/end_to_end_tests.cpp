@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app_state.h"
 #include "placement/placement.h"
 #include "program_files.h"
 #include "registry_support.h"
@@ -360,11 +361,8 @@ const wchar_t kUsage[] =
     L"n may be decimal, or hexadecimal with a leading 0x.\n";
 
 TEST_F(EndToEnd, UsageBoxText) {
-#ifdef _WIN64
-    const std::wstring versionLine = L"\n\t\t\t\tTessival  0.99.29.0 (x64)\n";
-#else
-    const std::wstring versionLine = L"\n\t\t\t\tTessival  0.99.29.0 (x86)\n";
-#endif
+    const std::wstring versionLine =
+        std::wstring(L"\n\t\t\t\tTessival  ") + VERSION_TEXT_W + L" (" + PLATFORM_TEXT + L")\n";
     const struct {
         const wchar_t* arguments;
         std::wstring text;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app_state.h"
 #include "program_files.h"
 #include "resource.h"
 
@@ -298,23 +299,19 @@ TEST_F(Resources, VersionBlock) {
     ASSERT_EQ(1u, strings.children.size());
     const VersionNode& table = strings.children[0];
     EXPECT_EQ(L"040904b0", table.key);
-#ifdef _WIN64
-    const wchar_t* productVersion = L"0.99.29.0  (x64)";
-#else
-    const wchar_t* productVersion = L"0.99.29.0  (x86)";
-#endif
+    const std::wstring productVersion = std::wstring(VERSION_TEXT_W) + L"  (" + PLATFORM_TEXT + L")";
     const struct {
         const wchar_t* key;
         const wchar_t* value;  // null: checked below
     } expected[] = {
         {L"FileDescription", L"Tessival utility"},
-        {L"FileVersion", L"0.99.29.0"},
+        {L"FileVersion", VERSION_TEXT_W},
         {L"CompanyName", NULL},
         {L"InternalName", L"Tessival"},
         {L"LegalCopyright", NULL},
         {L"OriginalFilename", L"Tessival.exe"},
         {L"ProductName", L"Tessival utility"},
-        {L"ProductVersion", productVersion},
+        {L"ProductVersion", productVersion.c_str()},
         {L"Build", NULL},
         {L"Built On", NULL},
     };

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "version.h"
+
 // What kind of host window the dialog is placed on; chooses the insets of the placement.
 enum ParentKind {
     PARENT_NONE = 0,
@@ -46,10 +48,6 @@ void ResetAppState();
 #define TEXT_BUFFER_UNITS 1024
 
 #define PROGRAM_NAME L"Tessival"
-#define VERSION_MAJOR 0
-#define VERSION_MINOR 99
-#define VERSION_BUILD 29
-#define VERSION_REVISION 0
 #ifdef _WIN64
 #define PLATFORM_TEXT L"x64"
 #else
