@@ -205,7 +205,9 @@ INT_PTR CALLBACK MainDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
             return TRUE;  // the dialog manager focuses the code field
         case WM_ACTIVATE:
             OnActivate(dialog, wParam);
-            return TRUE;
+            // The dialog manager's own handling saves the focused control on deactivation and restores it on
+            // activation; without it, typing after a return to the dialog reaches no control.
+            return FALSE;
         case WM_COMMAND:
             return OnCommand(dialog, wParam);
         case WM_SYSCOMMAND:
