@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Checks that the release is reproducible: scripts/release.sh, run in two clean clones in different folders,
+# must give the same programs and the same SHA256SUMS, and each zip must hold its three files.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+work=$(mktemp -d "${TMPDIR:-/tmp}/tessival-release.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+trap 'exit 130' INT TERM
+
+clones=("$work/one/Tessival" "$work/a second, longer folder/src/Tessival")
+for clone in "${clones[@]}"; do
+    mkdir -p "$(dirname "$clone")"
+    if git -C "$root" rev-parse --git-dir >/dev/null 2>&1; then
+        git clone --quiet --no-hardlinks "$root" "$clone"
+    else
+        # Not a git checkout: copy the sources, and give both copies the same release time.
+        mkdir -p "$clone"
+        tar -C "$root" --exclude=./build -cf - . | tar -C "$clone" -xf -
+        export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(date +%s)}
+    fi
+    bash "$clone/scripts/release.sh" "$clone/out" >"$clone/release.log" 2>&1 ||
+        { cat "$clone/release.log" >&2; echo "release.sh failed in $clone" >&2; exit 1; }
+done
+
+one=${clones[0]}/out
+two=${clones[1]}/out
+status=0
+for list in exe-sha256.txt SHA256SUMS; do
+    if ! cmp -s "$one/$list" "$two/$list"; then
+        echo "Not reproducible: the two builds differ in $list:" >&2
+        diff "$one/$list" "$two/$list" >&2 || true
+        status=1
+    fi
+done
+for zip in "$one"/Tessival-*.zip; do
+    entries=$(cmake -E tar tf "$zip" | tr '\n' ' ')
+    if [ "$entries" != "Tessival.exe README.md LICENSE " ]; then
+        echo "$(basename "$zip") holds: $entries" >&2
+        status=1
+    fi
+done
+[ $status -eq 0 ] && echo "Release reproducible from two clean clones:" && cat "$one/exe-sha256.txt" "$one/SHA256SUMS"
+exit $status
