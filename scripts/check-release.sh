@@ -8,11 +8,13 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/tessival-release.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 trap 'exit 130' INT TERM
 
+commit=$(git -C "$root" rev-parse HEAD 2>/dev/null || true)
 clones=("$work/one/Tessival" "$work/a second, longer folder/src/Tessival")
 for clone in "${clones[@]}"; do
     mkdir -p "$(dirname "$clone")"
-    if git -C "$root" rev-parse --git-dir >/dev/null 2>&1; then
-        git clone --quiet --no-hardlinks "$root" "$clone"
+    if [ -n "$commit" ]; then
+        git clone --quiet --no-hardlinks --no-checkout "$root" "$clone"
+        git -C "$clone" checkout --quiet --detach "$commit"
     else
         # Not a git checkout: copy the sources, and give both copies the same release time.
         mkdir -p "$clone"

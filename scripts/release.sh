@@ -7,11 +7,11 @@
 #   - the zips list their files in a fixed order, with the commit's time, fixed permissions and user 0.
 # Usage: scripts/release.sh [output folder]   (default build/release)
 set -euo pipefail
-cd "$(dirname "$0")/.."
-root=$(pwd)
-out=${1:-$root/build/release}
+out=${1:-$(dirname "$0")/../build/release}
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
+cd "$(dirname "$0")/.."
+root=$(pwd)
 
 bash scripts/setup.sh
 

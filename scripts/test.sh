@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Tessival for x86 and x64 and runs every test under Wine, each build
-# in its own private Wine prefix and Xvfb display, which are removed again however the run ends.
+# in its own private Wine prefix and Xvfb display, which are removed again however the run ends. Then it
+# builds the program with clang too, checks that the release is reproducible and lints the CI workflow.
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 bash scripts/setup.sh || exit 1
@@ -13,7 +14,22 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-status=0
-cmake --workflow --preset x86 || status=1
-cmake --workflow --preset x64 || status=1
-exit $status
+failed=()
+step() {
+    local name=$1
+    shift
+    echo "== $name"
+    "$@" || failed+=("$name")
+}
+
+step "x86 build and tests" cmake --workflow --preset x86
+step "x64 build and tests" cmake --workflow --preset x64
+step "clang build" cmake --workflow --preset x86-clang
+step "reproducible release" bash scripts/check-release.sh
+step "workflow lint" bash scripts/lint-workflow.sh
+
+if [ ${#failed[@]} -gt 0 ]; then
+    printf 'FAILED: %s\n' "${failed[@]}" >&2
+    exit 1
+fi
+echo "All passed."
