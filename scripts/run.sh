@@ -41,8 +41,18 @@ if [ -z "$window" ]; then
     exit 1
 fi
 sleep 1  # let the dialog finish drawing
-eval "$("$env" exec "$dir" xdotool getwindowgeometry --shell "$window")"
+X="" Y="" WIDTH="" HEIGHT=""
+while IFS='=' read -r name value; do
+    case "$name" in
+    X) X=$value ;;
+    Y) Y=$value ;;
+    WIDTH) WIDTH=$value ;;
+    HEIGHT) HEIGHT=$value ;;
+    esac
+done < <("$env" exec "$dir" xdotool getwindowgeometry --shell "$window")
 "$env" exec "$dir" import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$shot"
 echo "$shot"
-"$env" exec "$dir" xdotool key --window "$window" Escape
+# Closed the program's own way: a key sent with xdotool could reach the window after it was gone, and X
+# then reports a BadWindow error that looks like a failure.
+"$env" run "$dir" "$exe" /C
 wait "$app"
