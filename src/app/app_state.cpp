@@ -1,22 +1,8 @@
-// Storage and initial values of the program-wide state record.
+// Storage of the program-wide state record; its initial values stand beside its fields.
 #include "app/app_state.h"
 
-static const AppStateRecord initialState = {
-    0xFFFFFFFFu,  // commandCode
-    9,            // position: top right
-    224,          // fadeAlpha
-    {},           // osVersion
-    NULL,        NULL, NULL,  NULL, NULL, NULL,
-    FALSE,                     // haveCommandCode
-    0,           0,    FALSE,  // pinX, pinY, pinned
-    NULL,                      // parentWindow
-    PARENT_NONE,               // parentKind
-    FALSE,                     // alwaysOnTop
-    FALSE                      // fadeWhenInactive
-};
-
-AppStateRecord AppState = initialState;
+AppStateRecord AppState;
 
 void ResetAppState() {
-    AppState = initialState;
+    AppState = AppStateRecord();
 }

@@ -25,7 +25,7 @@ static const WCHAR* OptionValue(const WCHAR* argument) {
 
 static void ApplyAlpha(const WCHAR* value, RunRequest* request) {
     DWORD alpha = 0;
-    if (ParseNumber(value, NULL, &alpha) == 0 && alpha >= 48 && alpha <= 240) {
+    if (ParseNumber(value, NULL, &alpha) == 0 && IsFadeAlphaInRange(alpha)) {
         AppState.fadeAlpha = alpha;
         request->optionMask |= OPT_ALPHA;
     }
@@ -51,7 +51,7 @@ static void ApplyParentWindow(const WCHAR* value) {
     }
     if (rest[0] == L':' && iswdigit(rest[1])) {
         DWORD position = 0;
-        if (ParseNumber(rest + 1, NULL, &position) == 0 && position < 10) {
+        if (ParseNumber(rest + 1, NULL, &position) == 0 && IsKeypadPosition(position)) {
             // Not handed to a running dialog, so positionGiven stays as it is.
             AppState.position = static_cast<WORD>(position);
         }
@@ -75,7 +75,7 @@ static void ApplyDisabledFeatures(const WCHAR* letters, RunRequest* request) {
 
 static void ApplyPosition(const WCHAR* value, RunRequest* request) {
     DWORD position = 0;
-    if (ParseNumber(value, NULL, &position) == 0 && position < 10) {
+    if (ParseNumber(value, NULL, &position) == 0 && IsKeypadPosition(position)) {
         AppState.position = static_cast<WORD>(position);
         request->positionGiven = 1;
     }

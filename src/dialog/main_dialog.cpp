@@ -189,7 +189,7 @@ static void OnSetOptions(HWND dialog, WPARAM values, LPARAM mask) {
 }
 
 static void OnSetPosition(HWND dialog, WPARAM position) {
-    if (AppState.parentWindow != NULL && position < 10) {
+    if (AppState.parentWindow != NULL && IsKeypadPosition(position)) {
         // Only the box is cleared: it decides what is saved on closing.
         SetCheck(dialog, IDC_PIN, FALSE);
         AppState.position = LOWORD(position);

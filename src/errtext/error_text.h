@@ -4,9 +4,13 @@
 
 #include <windows.h>
 
-// FormatMessageW flags: the system table alone, and a module's table searched before the system table.
-#define MESSAGE_FLAGS_SYSTEM 0x12FF
-#define MESSAGE_FLAGS_MODULE 0x1AFF
+// FormatMessageW flags: the system table alone, and a module's table searched before the system table. Inserts
+// are left as they stand (no arguments are passed), and only the table's explicit line breaks are kept.
+const DWORD MESSAGE_FLAGS_SYSTEM =
+    FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK;
+const DWORD MESSAGE_FLAGS_MODULE = MESSAGE_FLAGS_SYSTEM | FORMAT_MESSAGE_FROM_HMODULE;
+static_assert(MESSAGE_FLAGS_SYSTEM == 0x12FF, "the system lookup's flags have always been 0x12FF");
+static_assert(MESSAGE_FLAGS_MODULE == 0x1AFF, "the module lookup's flags have always been 0x1AFF");
 
 // Fills buffer (TEXT_BUFFER_UNITS units) with the tidied text of code, ending in one "\n", or leaves it
 // empty when no table knows the code. Returns -1 for a null buffer, else 0.

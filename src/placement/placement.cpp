@@ -5,6 +5,30 @@
 #include "app/app_state.h"
 #include "placement/placement.h"
 
+// Where each keypad position sits: column and row, 0 the left or top edge, 1 the centre, 2 the right or bottom
+// edge. 0 and 5 are both the centre; anything past the keypad is centred too.
+enum KeypadPlace { PLACE_NEAR = 0, PLACE_CENTRE = 1, PLACE_FAR = 2 };
+static const struct {
+    BYTE column;
+    BYTE row;
+} keypadCells[POSITION_HIGHEST + 1] = {
+    {PLACE_CENTRE, PLACE_CENTRE},                                                           // 0
+    {PLACE_NEAR, PLACE_FAR},      {PLACE_CENTRE, PLACE_FAR},    {PLACE_FAR, PLACE_FAR},     // 1 2 3
+    {PLACE_NEAR, PLACE_CENTRE},   {PLACE_CENTRE, PLACE_CENTRE}, {PLACE_FAR, PLACE_CENTRE},  // 4 5 6
+    {PLACE_NEAR, PLACE_NEAR},     {PLACE_CENTRE, PLACE_NEAR},   {PLACE_FAR, PLACE_NEAR},    // 7 8 9
+};
+
+// The start of a dialog of the given size along one axis of the parent's usable span.
+static int PlaceAlong(int place, LONG spanStart, LONG spanEnd, int usableSize, int dialogSize) {
+    if (place == PLACE_NEAR) {
+        return spanStart + PLACE_MARGIN;
+    }
+    if (place == PLACE_FAR) {
+        return spanEnd - dialogSize - PLACE_MARGIN;
+    }
+    return usableSize / 2 - dialogSize / 2 + spanStart;
+}
+
 int ComputePlacement(WORD position,
                      LONG parentKind,
                      int scrollBarWidth,
@@ -20,8 +44,6 @@ int ComputePlacement(WORD position,
     int inset = 0;
     int topShift = 0;
     int bottomShift = 0;
-    int x;
-    int y;
 
     if (topLeft == NULL) {
         return 0;
@@ -73,38 +95,14 @@ int ComputePlacement(WORD position,
         usableHeight -= inset;
     }
 
-    switch (position) {
-        case 1:
-        case 4:
-        case 7:
-            x = parent.left + PLACE_MARGIN;
-            break;
-        case 3:
-        case 6:
-        case 9:
-            x = parent.right - dialogWidth - PLACE_MARGIN;
-            break;
-        default:
-            x = usableWidth / 2 - dialogWidth / 2 + parent.left;
-            break;
+    int column = PLACE_CENTRE;
+    int row = PLACE_CENTRE;
+    if (IsKeypadPosition(position)) {
+        column = keypadCells[position].column;
+        row = keypadCells[position].row;
     }
-    switch (position) {
-        case 7:
-        case 8:
-        case 9:
-            y = parent.top + PLACE_MARGIN;
-            break;
-        case 1:
-        case 2:
-        case 3:
-            y = parent.bottom - dialogHeight - PLACE_MARGIN;
-            break;
-        default:
-            y = usableHeight / 2 - dialogHeight / 2 + parent.top;
-            break;
-    }
-    topLeft->x = x;
-    topLeft->y = y;
+    topLeft->x = PlaceAlong(column, parent.left, parent.right, usableWidth, dialogWidth);
+    topLeft->y = PlaceAlong(row, parent.top, parent.bottom, usableHeight, dialogHeight);
     return 1;
 }
 

@@ -63,12 +63,12 @@ int LoadSettings(HKEY root) {
     complete &= QueryDword(key, fadeName, &fade);
     complete &= QueryDword(key, alphaName, &alpha);
     complete &= QueryDword(key, positionName, &position);
-    if (alpha < 48 || alpha > 240) {
-        alpha = 224;
+    if (!IsFadeAlphaInRange(alpha)) {
+        alpha = FADE_ALPHA_DEFAULT;
     }
-    // A stored centre (5) is not restored; the keypad's top right is.
-    if (position > 9 || position == 5) {
-        position = 9;
+    // A stored centre (5) is not restored; the default position is.
+    if (!IsKeypadPosition(position) || position == POSITION_CENTRE) {
+        position = POSITION_DEFAULT;
     }
 
     DWORD x = 0;
