@@ -7,10 +7,12 @@ cd "$(dirname "$0")/.." || exit 1
 root=$(pwd)
 rounds=${1:-30}
 bash scripts/setup.sh || exit 1
+# shellcheck source=scripts/machine.sh
+. scripts/machine.sh
 
 preset=x86
 arch=win32
-if ! { [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; }; then
+if ! can_run_32bit; then
     echo "This machine cannot run 32-bit programs: measuring the x64 build." >&2
     preset=x64
     arch=win64

@@ -6,9 +6,11 @@ set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 root=$(pwd)
 bash scripts/setup.sh || exit 1
+# shellcheck source=scripts/machine.sh
+. scripts/machine.sh
 
 preset=x86
-if ! { [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; }; then
+if ! can_run_32bit; then
     echo "This machine cannot run 32-bit programs: running the x64 build instead." >&2
     preset=x64
 fi

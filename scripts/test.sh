@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Tessival for x86 and x64 and runs every test under Wine, each build
 # in its own private Wine prefix and Xvfb display, which are removed again however the run ends. Then it
-# builds the program with clang too, checks that the release is reproducible and lints the CI workflow.
+# builds the program with clang too, checks that the release is reproducible and lints the scripts and the
+# CI workflow.
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 bash scripts/setup.sh || exit 1
@@ -22,6 +23,7 @@ step() {
     "$@" || failed+=("$name")
 }
 
+step "script lint" bash scripts/lint-scripts.sh
 step "x86 build and tests" cmake --workflow --preset x86
 step "x64 build and tests" cmake --workflow --preset x64
 step "clang build" cmake --workflow --preset x86-clang

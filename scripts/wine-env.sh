@@ -11,18 +11,16 @@ dir=${2:?folder}
 shift 2
 mkdir -p "$dir"
 dir=$(cd "$dir" && pwd)
-
-# Some machines cannot execute 32-bit Linux programs, so the 32-bit Wine loader cannot start there.
-can_run_32bit() {
-    [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
-}
+# shellcheck source=scripts/machine.sh
+. "$(dirname "$0")/machine.sh"
 
 use_environment() {
     export WINEPREFIX="$dir/prefix"
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
     if [ -s "$dir/display" ]; then
-        export DISPLAY=":$(head -n 1 "$dir/display")"
+        DISPLAY=":$(head -n 1 "$dir/display")"
+        export DISPLAY
     fi
     if can_run_32bit; then
         wine=/usr/bin/wine
@@ -68,7 +66,11 @@ start_prefix() {
     fi
     use_environment
     export WINEARCH=$arch
-    "$wine" wineboot -i >"$dir/wineboot.log" 2>&1 </dev/null
+    if ! "$wine" wineboot -i >"$dir/wineboot.log" 2>&1 </dev/null; then
+        echo "wineboot could not create the prefix $WINEPREFIX:" >&2
+        cat "$dir/wineboot.log" >&2
+        return 1
+    fi
     wineserver -w
     # No crash dialog (a crashing test exits), no window manager stalls on Xvfb, and Windows 10 by default.
     cat >"$dir/settings.reg" <<'REG'
@@ -84,7 +86,11 @@ Windows Registry Editor Version 5.00
 [HKEY_CURRENT_USER\Software\Wine]
 "Version"="win10"
 REG
-    "$wine" regedit /S "$(winepath_of "$dir/settings.reg")" >>"$dir/wineboot.log" 2>&1 </dev/null
+    if ! "$wine" regedit /S "$(winepath_of "$dir/settings.reg")" >>"$dir/wineboot.log" 2>&1 </dev/null; then
+        echo "regedit could not import the prefix settings:" >&2
+        cat "$dir/wineboot.log" >&2
+        return 1
+    fi
     # Debian's Wine otherwise draws caption buttons as letters.
     cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     wineserver -w
@@ -116,11 +122,12 @@ run)
     use_environment
     # Wine's helper processes inherit the output handles; files keep them off the test runner's pipes.
     out=$(mktemp "$dir/run.XXXXXX")
+    trap 'rm -f "$out" "$out.out" "$out.err"' EXIT
+    trap 'exit 130' INT TERM
     "$wine" "$exe" "$@" >"$out.out" 2>"$out.err" </dev/null
     rc=$?
     cat "$out.out"
     grep -v -E '^(wine: |[0-9a-f]{4}:(fixme|err|warn):)' "$out.err" >&2
-    rm -f "$out" "$out.out" "$out.err"
     exit $rc
     ;;
 exec)

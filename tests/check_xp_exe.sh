@@ -7,9 +7,11 @@ dump=$("$objdump" -p "$exe") || { echo "cannot read $exe" >&2; exit 1; }
 status=0
 grep -q "^Subsystem.*(Windows GUI)" <<<"$dump" || { echo "not a Windows GUI program" >&2; status=1; }
 major=${version%%.*} minor=$((10#${version#*.}))
-grep -qx "MajorSubsystemVersion[[:space:]]*$major" <<<"$dump" &&
-    grep -qx "MinorSubsystemVersion[[:space:]]*$minor" <<<"$dump" ||
-    { echo "subsystem version is not $version" >&2; status=1; }
+if ! grep -qx "MajorSubsystemVersion[[:space:]]*$major" <<<"$dump" ||
+    ! grep -qx "MinorSubsystemVersion[[:space:]]*$minor" <<<"$dump"; then
+    echo "subsystem version is not $version" >&2
+    status=1
+fi
 grep -qx "MajorOSystemVersion[[:space:]]*$major" <<<"$dump" ||
     { echo "OS version is not $version" >&2; status=1; }
 # Lines "DLL!Function" for every import, by name.
