@@ -1,6 +1,6 @@
 # The window-owning helper of the parent detection tests, built twice: under an image name that begins with
 # "tcmd" and under another, so that the tests see the same window class owned by both kinds of process. The
-# foreground tests use it as another program's window in the foreground.
+# foreground and end-to-end tests use it as another program's window in the foreground.
 foreach(helper tcmd:TCMDowner other:editor)
     string(REPLACE ":" ";" helper ${helper})
     list(GET helper 0 helperKind)
@@ -10,9 +10,9 @@ foreach(helper tcmd:TCMDowner other:editor)
     target_compile_definitions(${helperName} PRIVATE ${TESSIVAL_DEFINES})
     target_compile_options(${helperName} PRIVATE ${TESSIVAL_WARNINGS})
     target_link_libraries(${helperName} PRIVATE user32 shell32)
-    target_link_options(${helperName} PRIVATE -static -municode)
-    set_target_properties(${helperName} PROPERTIES OUTPUT_NAME ${imageName}
-        RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    target_link_options(${helperName} PRIVATE ${TEST_WIDE_ENTRY_LINK_OPTIONS})
+    set_target_properties(${helperName} PROPERTIES OUTPUT_NAME ${imageName} RUNTIME_OUTPUT_DIRECTORY ${TEST_OUTPUT_DIR})
     add_dependencies(parent_detection_tests ${helperName})
     add_dependencies(foreground_tests ${helperName})
+    add_dependencies(end_to_end_tests ${helperName})
 endforeach()

@@ -13,7 +13,16 @@ std::wstring TestProgramFolder() {
 std::wstring TessivalExePath() {
     std::wstring folder = TestProgramFolder();
     folder.pop_back();
-    return folder.substr(0, folder.find_last_of(L'\\') + 1) + L"Tessival.exe";
+    std::wstring parent = folder.substr(0, folder.find_last_of(L'\\') + 1);
+    std::wstring beside = parent + L"Tessival.exe";
+    if (GetFileAttributesW(beside.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        return beside;
+    }
+    // Visual Studio's generators build each configuration into a folder of that name, both for the tests and
+    // for the program one level up: tests\MinSizeRel\ and MinSizeRel\.
+    std::wstring configuration = folder.substr(parent.size());
+    parent.pop_back();
+    return parent.substr(0, parent.find_last_of(L'\\') + 1) + configuration + L"\\Tessival.exe";
 }
 
 void PumpMessagesFor(DWORD milliseconds) {

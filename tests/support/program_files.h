@@ -9,7 +9,8 @@
 // The folder of the running test program, with a trailing backslash.
 std::wstring TestProgramFolder();
 
-// The built program: the test programs live one folder below it.
+// The built program: the test programs live one folder below it (in a multi-configuration build, one folder
+// below the same configuration's folder).
 std::wstring TessivalExePath();
 
 // Dispatches this thread's messages for the given time.
