@@ -152,7 +152,8 @@ TEST_F(Placement, EveryKindOnRealParent) {
     RECT parentRect = {};
     ASSERT_TRUE(GetWindowRect(parent_, &parentRect));
     for (LONG kind = PARENT_NONE; kind <= PARENT_COMMAND_FRAME; kind++) {
-        for (WORD position : {9, 5, 1}) {
+        const WORD positions[] = {9, 5, 1};
+        for (WORD position : positions) {
             SCOPED_TRACE(testing::Message() << "kind " << kind << ", position " << position);
             ASSERT_TRUE(SetWindowPos(dialog_, NULL, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_HIDEWINDOW));
             RECT before = DialogRect();

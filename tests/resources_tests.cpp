@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <string.h>
+#include <wchar.h>
 
 #include <string>
 #include <vector>
@@ -253,7 +255,9 @@ VersionNode ParseVersionNode(const std::vector<BYTE>& data, size_t offset) {
     if (valueBytes > 0 && read.Offset() + valueBytes <= data.size()) {
         node.value.assign(data.begin() + read.Offset(), data.begin() + read.Offset() + valueBytes);
         if (type == 1) {
-            node.text = std::wstring(reinterpret_cast<const wchar_t*>(node.value.data()));
+            // Read within the value: whether its length counts a terminator differs between resource compilers.
+            node.text.assign(reinterpret_cast<const wchar_t*>(node.value.data()), valueBytes / sizeof(wchar_t));
+            node.text.resize(wcsnlen(node.text.c_str(), node.text.size()));
         }
     }
     read.Seek(read.Offset() + valueBytes);
@@ -281,8 +285,8 @@ TEST_F(Resources, VersionBlock) {
     memcpy(&fixed, root.value.data(), sizeof(fixed));
     EXPECT_EQ(0xFEEF04BDu, fixed.dwSignature);
     EXPECT_EQ(0x00010000u, fixed.dwStrucVersion);
-    EXPECT_EQ(MAKELONG(99, 0), fixed.dwFileVersionMS);
-    EXPECT_EQ(MAKELONG(0, 29), fixed.dwFileVersionLS);
+    EXPECT_EQ(static_cast<DWORD>(MAKELONG(VERSION_MINOR, VERSION_MAJOR)), fixed.dwFileVersionMS);
+    EXPECT_EQ(static_cast<DWORD>(MAKELONG(VERSION_REVISION, VERSION_BUILD)), fixed.dwFileVersionLS);
     EXPECT_EQ(fixed.dwFileVersionMS, fixed.dwProductVersionMS);
     EXPECT_EQ(fixed.dwFileVersionLS, fixed.dwProductVersionLS);
     EXPECT_EQ(0u, fixed.dwFileFlagsMask);

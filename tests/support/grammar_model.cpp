@@ -5,6 +5,8 @@
 #include <errno.h>
 #include <wctype.h>
 
+#include <algorithm>
+
 static wchar_t At(const std::wstring& s, size_t i) {
     return i < s.size() ? s[i] : L'\0';
 }
@@ -108,7 +110,8 @@ static std::wstring ValueOf(const std::wstring& arg) {
     size_t from = 2;
     if (At(arg, 2) == L':' || At(arg, 2) == L'=')
         from = 3;
-    return arg.substr(std::min(from, arg.size()));
+    // Parenthesised: the Windows SDK's windows.h defines a min macro (MinGW's leaves C++ alone).
+    return arg.substr((std::min)(from, arg.size()));
 }
 
 static bool Number(const std::wstring& text, DWORD* value, OptionModelState* state) {
