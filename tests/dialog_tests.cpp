@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <string.h>
 
 #include <string>
 
@@ -12,6 +13,7 @@
 #include "dialog/about.h"
 #include "dialog/main_dialog.h"
 #include "placement/placement.h"
+#include "platform_support.h"
 #include "program_files.h"
 #include "registry_support.h"
 #include "resource.h"
@@ -19,6 +21,11 @@
 namespace {
 
 const wchar_t kSettingsKey[] = L"Software\\Ondrake\\Tessival";
+// IsDlgButtonChecked answers in UINT: compared as such, no signed/unsigned mix.
+const UINT kChecked = BST_CHECKED;
+const UINT kUnchecked = BST_UNCHECKED;
+// Why the tests that hold Ctrl or Shift skip when the system takes no injected input.
+const char kNoInput[] = "the system refused injected keyboard input (no interactive desktop?)";
 
 void DeleteSettingsKey() {
     (void)DeleteTree()(HKEY_CURRENT_USER, kSettingsKey);
@@ -80,14 +87,16 @@ protected:
         SendMessageW(dialog_, WM_COMMAND, MAKEWPARAM(IDC_FIND, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_FIND)));
     }
 
-    static void PressKeys(bool down) {
+    // False when the system took none of the input.
+    static bool PressKeys(bool down) {
         INPUT keys[2] = {};
         keys[0].type = keys[1].type = INPUT_KEYBOARD;
         keys[0].ki.wVk = VK_CONTROL;
         keys[1].ki.wVk = VK_SHIFT;
         keys[0].ki.dwFlags = keys[1].ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-        SendInput(2, keys, sizeof(INPUT));
+        UINT sent = SendInput(2, keys, sizeof(INPUT));
         PumpMessagesFor(50);
+        return sent == 2;
     }
     void ReleaseKeys() {
         if (keysDown_) {
@@ -100,9 +109,13 @@ protected:
         return KeyExists(HKEY_CURRENT_USER, kSettingsKey);
     }
 
-    static DWORD StoredValue(const wchar_t* name) {
-        DWORD value = 0xDEADBEEF, size = sizeof(value);
-        RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_DWORD, NULL, &value, &size);
+    // A stored REG_DWORD setting, or 0xDEADBEEF when there is none.
+    static DWORD SavedDword(const wchar_t* name) {
+        StoredValue stored = ReadStoredValue(HKEY_CURRENT_USER, kSettingsKey, name);
+        DWORD value = 0xDEADBEEF;
+        if (stored.present && stored.type == REG_DWORD && stored.data.size() == sizeof(value)) {
+            memcpy(&value, stored.data.data(), sizeof(value));
+        }
         return value;
     }
 
@@ -119,9 +132,9 @@ TEST_F(Dialog, StartsWithoutACode) {
     EXPECT_EQ(255, Alpha());
     EXPECT_EQ(L"", WindowText(Item(IDC_CODE)));
     EXPECT_FALSE(IsWindowEnabled(Item(IDC_FIND)));
-    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog_, IDC_TOPMOST));
-    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog_, IDC_FADE));
-    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog_, IDC_PIN));
+    EXPECT_EQ(kUnchecked, IsDlgButtonChecked(dialog_, IDC_TOPMOST));
+    EXPECT_EQ(kUnchecked, IsDlgButtonChecked(dialog_, IDC_FADE));
+    EXPECT_EQ(kUnchecked, IsDlgButtonChecked(dialog_, IDC_PIN));
     EXPECT_EQ(0, GetWindowLongW(dialog_, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_NE(nullptr, AppState.smallIcon);
     EXPECT_NE(nullptr, AppState.largeIcon);
@@ -142,8 +155,8 @@ TEST_F(Dialog, StartsWithTheCommandLineCodeAndOptions) {
     EXPECT_EQ(L"5", WindowText(Item(IDC_CODE)));
     EXPECT_EQ(L"5    0x05", WindowText(Item(IDC_NUMBERS)));
     EXPECT_TRUE(IsWindowEnabled(Item(IDC_FIND)));
-    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog_, IDC_TOPMOST));
-    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog_, IDC_FADE));
+    EXPECT_EQ(kChecked, IsDlgButtonChecked(dialog_, IDC_TOPMOST));
+    EXPECT_EQ(kChecked, IsDlgButtonChecked(dialog_, IDC_FADE));
     EXPECT_NE(0, GetWindowLongW(dialog_, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
@@ -167,7 +180,7 @@ TEST_F(Dialog, PinnedPositionWinsOverTheParent) {
     GetWindowRect(dialog_, &rect);
     EXPECT_EQ(37, rect.left);
     EXPECT_EQ(41, rect.top);
-    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog_, IDC_PIN));
+    EXPECT_EQ(kChecked, IsDlgButtonChecked(dialog_, IDC_PIN));
 }
 
 TEST_F(Dialog, UnpinnedDialogIsPlacedOnItsParent) {
@@ -275,12 +288,12 @@ TEST_F(Dialog, FocusReturnsToTheCodeFieldWhenReactivated) {
     for (BOOL fading : {FALSE, TRUE}) {
         AppState.fadeWhenInactive = fading;
         Open();
-        SetForegroundWindow(dialog_);
+        EXPECT_TRUE(MakeForeground(dialog_));
         PumpMessagesFor(50);
         ASSERT_EQ(Item(IDC_CODE), GetFocus());
-        SetForegroundWindow(other);
+        EXPECT_TRUE(MakeForeground(other));
         PumpMessagesFor(50);
-        SetForegroundWindow(dialog_);
+        EXPECT_TRUE(MakeForeground(dialog_));
         PumpMessagesFor(50);
         EXPECT_EQ(Item(IDC_CODE), GetFocus()) << "fading " << fading;
         DestroyWindow(dialog_);
@@ -327,11 +340,15 @@ TEST_F(Dialog, SystemMenuEndsWithAboutSeparatorAndClose) {
     ASSERT_GE(about, 0);
     ASSERT_LT(about + 2, count);
     WCHAR text[64] = {};
-    GetMenuStringW(menu, about, text, 64, MF_BYPOSITION);
+    GetMenuStringW(menu, about, text, _countof(text), MF_BYPOSITION);
     EXPECT_STREQ(L"&About Tessival", text);
     EXPECT_NE(0u, GetMenuState(menu, about + 1, MF_BYPOSITION) & MF_SEPARATOR);
-    // Directly before Close (Wine adds an entry of its own after Close).
+    // Directly before Close, the last entry. Wine's menu goes on after Close with an entry of its own, so
+    // there only the order is checked.
     EXPECT_EQ(static_cast<UINT>(SC_CLOSE), GetMenuItemID(menu, about + 2));
+    if (!RunningUnderWine()) {
+        EXPECT_EQ(count - 1, about + 2) << "Close is not the last entry";
+    }
 }
 
 // Finds the About box that the dialog owns.
@@ -373,10 +390,13 @@ TEST_F(Dialog, AboutEntryOpensTheAboutBox) {
     SendMessageW(dialog_, WM_SYSCOMMAND, IDM_ABOUT, 0);
     KillTimer(NULL, timer);
     ASSERT_NE(nullptr, search.found);
-    // Windows titles the box with the part before "#"; Wine puts "About " before the whole text.
-    bool windowsTitle = title == L"About Tessival";
-    bool wineTitle = title.find(std::wstring(L"About About Tessival#Tessival  ") + VERSION_TEXT_W + L"  (") == 0;
-    EXPECT_TRUE(windowsTitle || wineTitle) << std::string(title.begin(), title.end());
+    if (RunningUnderWine()) {
+        // Wine does not split the text at "#": it puts "About " before the whole of it.
+        EXPECT_EQ(0u, title.find(std::wstring(L"About About Tessival#Tessival  ") + VERSION_TEXT_W + L"  (")) << title;
+    } else {
+        // Windows titles the box with the part before "#".
+        EXPECT_EQ(L"About Tessival", title);
+    }
     EXPECT_FALSE(IsWindow(search.found));
     EXPECT_TRUE(IsWindowVisible(dialog_));
 }
@@ -391,20 +411,20 @@ TEST_F(Dialog, ClosingSavesTheSettings) {
     GetWindowRect(dialog_, &rect);
     SendMessageW(dialog_, WM_CLOSE, 0, 0);  // the dialog manager turns it into Cancel
     EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(dialog_); }));
-    EXPECT_EQ(1u, StoredValue(L"Always on top"));
-    EXPECT_EQ(0u, StoredValue(L"Fade when inactive"));
-    EXPECT_EQ(100u, StoredValue(L"Alpha"));
-    EXPECT_EQ(3u, StoredValue(L"Position on parent"));
-    EXPECT_EQ(static_cast<DWORD>(rect.left), StoredValue(L"X"));
-    EXPECT_EQ(static_cast<DWORD>(rect.top), StoredValue(L"Y"));
+    EXPECT_EQ(1u, SavedDword(L"Always on top"));
+    EXPECT_EQ(0u, SavedDword(L"Fade when inactive"));
+    EXPECT_EQ(100u, SavedDword(L"Alpha"));
+    EXPECT_EQ(3u, SavedDword(L"Position on parent"));
+    EXPECT_EQ(static_cast<DWORD>(rect.left), SavedDword(L"X"));
+    EXPECT_EQ(static_cast<DWORD>(rect.top), SavedDword(L"Y"));
 }
 
 TEST_F(Dialog, EscapeSavesAndCtrlShiftWipesTheKey) {
     Open();
     SendMessageW(dialog_, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(SettingsKeyExists());
-    EXPECT_EQ(224u, StoredValue(L"Alpha"));
-    EXPECT_EQ(0xDEADBEEF, StoredValue(L"X")) << "Pin clear: no position";
+    EXPECT_EQ(224u, SavedDword(L"Alpha"));
+    EXPECT_EQ(0xDEADBEEF, SavedDword(L"X")) << "Pin clear: no position";
     DestroyWindow(dialog_);
 
     // A subkey below ours goes too.
@@ -413,8 +433,10 @@ TEST_F(Dialog, EscapeSavesAndCtrlShiftWipesTheKey) {
                                              KEY_WRITE, NULL, &sub, NULL));
     RegCloseKey(sub);
     Open();
-    PressKeys(true);
     keysDown_ = true;
+    if (!PressKeys(true)) {
+        GTEST_SKIP() << kNoInput;
+    }
     SendMessageW(dialog_, WM_COMMAND, IDOK, 0);
     ReleaseKeys();
     EXPECT_FALSE(SettingsKeyExists());
@@ -424,13 +446,16 @@ TEST_F(Dialog, EscapeSavesAndCtrlShiftWipesTheKey) {
 }
 
 TEST_F(Dialog, OneOfCtrlAndShiftStillSaves) {
-    for (WORD held : {VK_SHIFT, VK_CONTROL}) {
+    const WORD heldKeys[] = {VK_SHIFT, VK_CONTROL};
+    for (WORD held : heldKeys) {
         DeleteSettingsKey();
         Open();
         INPUT key = {};
         key.type = INPUT_KEYBOARD;
         key.ki.wVk = held;
-        SendInput(1, &key, sizeof(INPUT));
+        if (SendInput(1, &key, sizeof(INPUT)) != 1) {
+            GTEST_SKIP() << kNoInput;
+        }
         PumpMessagesFor(50);
         SendMessageW(dialog_, WM_COMMAND, IDCANCEL, 0);
         key.ki.dwFlags = KEYEVENTF_KEYUP;
@@ -459,7 +484,7 @@ TEST_F(Dialog, OptionsMessageTakesOnlyWhatItsMaskNames) {
     // Topmost off.
     SendMessageW(dialog_, WM_SET_OPTIONS, OPT_FADE, OPT_TOPMOST);
     EXPECT_EQ(0, AppState.alwaysOnTop);
-    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog_, IDC_TOPMOST));
+    EXPECT_EQ(kUnchecked, IsDlgButtonChecked(dialog_, IDC_TOPMOST));
     EXPECT_EQ(0, GetWindowLongW(dialog_, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(0x7Bu, AppState.fadeAlpha);
 
@@ -468,7 +493,7 @@ TEST_F(Dialog, OptionsMessageTakesOnlyWhatItsMaskNames) {
         SetLayeredWindowAttributes(dialog_, 0, 90, LWA_ALPHA);
         SendMessageW(dialog_, WM_SET_OPTIONS, fade | OPT_TOPMOST | 0x30, OPT_FADE);
         EXPECT_EQ(fade ? 1 : 0, AppState.fadeWhenInactive);
-        EXPECT_EQ(fade ? BST_CHECKED : BST_UNCHECKED, IsDlgButtonChecked(dialog_, IDC_FADE));
+        EXPECT_EQ(fade ? kChecked : kUnchecked, IsDlgButtonChecked(dialog_, IDC_FADE));
         EXPECT_EQ(255, Alpha());
         EXPECT_EQ(0, AppState.alwaysOnTop) << "topmost bit set, but not in the mask";
         EXPECT_EQ(0x7Bu, AppState.fadeAlpha);
@@ -498,7 +523,7 @@ TEST_F(Dialog, PositionMessageMovesOnlyADialogWithAParent) {
     RECT rect;
     GetWindowRect(dialog_, &rect);
     EXPECT_EQ(30, rect.left);
-    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog_, IDC_PIN));
+    EXPECT_EQ(kChecked, IsDlgButtonChecked(dialog_, IDC_PIN));
     EXPECT_EQ(9, AppState.position);
     DestroyWindow(dialog_);
 
@@ -509,14 +534,14 @@ TEST_F(Dialog, PositionMessageMovesOnlyADialogWithAParent) {
     SendMessageW(dialog_, WM_SET_POSITION, 10, 0);
     GetWindowRect(dialog_, &rect);
     EXPECT_EQ(30, rect.left) << "10 is no position";
-    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog_, IDC_PIN));
+    EXPECT_EQ(kChecked, IsDlgButtonChecked(dialog_, IDC_PIN));
 
     SendMessageW(dialog_, WM_SET_POSITION, 7, 0);
     GetWindowRect(dialog_, &rect);
     EXPECT_EQ(108, rect.left);
     EXPECT_EQ(108, rect.top);
     EXPECT_EQ(7, AppState.position);
-    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog_, IDC_PIN));
+    EXPECT_EQ(kUnchecked, IsDlgButtonChecked(dialog_, IDC_PIN));
     EXPECT_EQ(1, AppState.pinned) << "only the box is cleared";
     EXPECT_EQ(dialog_, GetForegroundWindow());
 }
@@ -565,7 +590,7 @@ TEST(NoteFont, OnlyAFontWithWeightAndFaceIsScaled) {
     message.lfCharSet = DEFAULT_CHARSET;
     message.lfQuality = CLEARTYPE_QUALITY;
     message.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
-    wcscpy(message.lfFaceName, L"Tahoma");
+    (void)lstrcpynW(message.lfFaceName, L"Tahoma", _countof(message.lfFaceName));
     HFONT font = CreateNoteFontFrom(&message);
     ASSERT_NE(nullptr, font);
     LOGFONTW made = FontOf(font);

@@ -39,9 +39,16 @@ BOOL WINAPI RecordingSettings(UINT action, UINT uiParam, PVOID pvParam, UINT fla
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
-    if (action == SPI_GETANIMATION && reportedAnimate != -1) {
-        static_cast<ANIMATIONINFO*>(pvParam)->iMinAnimate = reportedAnimate;
-        return TRUE;
+    if (reportedAnimate != -1) {
+        // A reported animation flag is not the user's: the sets that follow are recorded only, or the "restore"
+        // would leave the invented value in the session's setting on Windows.
+        if (action == SPI_GETANIMATION) {
+            static_cast<ANIMATIONINFO*>(pvParam)->iMinAnimate = reportedAnimate;
+            return TRUE;
+        }
+        if (action == SPI_SETANIMATION) {
+            return TRUE;
+        }
     }
     return SystemParametersInfoW(action, uiParam, pvParam, flags);
 }
@@ -73,15 +80,6 @@ class Foreground : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetAppState();
-        savedTimeout_ = ReadTimeout();
-        // Set without writing the profile, this stays within the test process.
-        ASSERT_TRUE(SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
-                                          reinterpret_cast<PVOID>(static_cast<ULONG_PTR>(kTimeout)), 0));
-        recordedCalls.clear();
-        failingAction = 0;
-        reportedAnimate = -1;
-        ForegroundSystemParameters = RecordingSettings;
-
         WNDCLASSW windowClass = {};
         windowClass.lpfnWndProc = QuittingWindowProc;
         windowClass.hInstance = GetModuleHandleW(NULL);
@@ -89,6 +87,20 @@ protected:
         ASSERT_TRUE(RegisterClassW(&windowClass));
         window_ = CreateOwnWindow();
         ASSERT_NE(nullptr, window_);
+        // Windows lets only a thread that may take the foreground change the time-out.
+        ASSERT_TRUE(MakeForeground(window_));
+
+        savedTimeout_ = ReadTimeout();
+        savedAnimation_ = ReadAnimation();
+        // Set without writing the profile: Wine keeps it within this process; Windows for the whole session,
+        // until TearDown puts it back.
+        ASSERT_TRUE(SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
+                                          reinterpret_cast<PVOID>(static_cast<ULONG_PTR>(kTimeout)), 0));
+        timeoutChanged_ = true;
+        recordedCalls.clear();
+        failingAction = 0;
+        reportedAnimate = -1;
+        ForegroundSystemParameters = RecordingSettings;
     }
 
     void TearDown() override {
@@ -100,13 +112,32 @@ protected:
             otherThread_.join();
         }
         owner_.Stop();
+        RestoreSettings();
         for (HWND window : windows_) {
             DestroyWindow(window);
         }
         UnregisterClassW(L"ForegroundTestWindow", GetModuleHandleW(NULL));
-        SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
-                              reinterpret_cast<PVOID>(static_cast<ULONG_PTR>(savedTimeout_)), 0);
         ResetAppState();
+    }
+
+    // The user's time-out and animation setting, as they were before the test, whatever it did or failed to
+    // do. On Windows both are the session's own; Wine's animation setting is a stub.
+    void RestoreSettings() {
+        if (!timeoutChanged_) {
+            return;
+        }
+        if (window_ != NULL) {
+            (void)MakeForeground(window_);
+        }
+        EXPECT_TRUE(SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
+                                          reinterpret_cast<PVOID>(static_cast<ULONG_PTR>(savedTimeout_)), 0))
+            << "the foreground lock time-out was not put back to " << savedTimeout_;
+        if (ReadAnimation() != savedAnimation_) {
+            ANIMATIONINFO info = {sizeof(info), savedAnimation_};
+            EXPECT_TRUE(SystemParametersInfoW(SPI_SETANIMATION, sizeof(info), &info, 0))
+                << "the animation setting was not put back to " << savedAnimation_;
+        }
+        timeoutChanged_ = false;
     }
 
     HWND CreateOwnWindow() {
@@ -169,7 +200,9 @@ protected:
     std::thread otherThread_;
     HWND volatile otherThreadWindow_ = NULL;
     OwnerProcess owner_;
+    bool timeoutChanged_ = false;
     DWORD savedTimeout_ = 0;
+    int savedAnimation_ = 0;
 };
 
 TEST_F(Foreground, NullWindowTouchesNothing) {

@@ -74,12 +74,18 @@ bool StateIsScrambled() {
 }
 
 // Saves the settings keys of both roots aside and puts them back afterwards, whatever the test did; keeps a
-// visible window whose rectangle holds the pinned points the tests store.
+// visible window whose rectangle holds the pinned points the tests store. Without administrator rights on
+// Windows the machine-wide key can be neither written nor set aside: the tests that write it skip, and if
+// one is deployed, every test skips rather than read it as its own.
 class Settings : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (SettingsKeyBackup& backup : backups_) {
-            ASSERT_NO_FATAL_FAILURE(backup.Save());
+        machineWritable_ = MachineSettingsWritable();
+        if (!machineWritable_ && KeyExists(HKEY_LOCAL_MACHINE, SETTINGS_KEY)) {
+            GTEST_SKIP() << "machine-wide settings are deployed here, and only an administrator can set them aside";
+        }
+        for (int i = 0; i < RootCount(); i++) {
+            ASSERT_NO_FATAL_FAILURE(backups_[i].Save());
         }
         window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"pin target", WS_POPUP | WS_VISIBLE,
                                   200, 200, 200, 200, NULL, NULL, NULL, NULL);
@@ -105,6 +111,12 @@ protected:
         return px >= windowRect_.left && px < windowRect_.right && py >= windowRect_.top && py < windowRect_.bottom;
     }
 
+    // The roots this run may write: the per-user one, and the machine-wide one with administrator rights.
+    int RootCount() const {
+        return machineWritable_ ? 2 : 1;
+    }
+
+    bool machineWritable_ = false;
     HKEY roots_[2] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
     SettingsKeyBackup backups_[2] = {{roots_[0], backupKey}, {roots_[1], backupKey}};
     HWND window_ = NULL;
@@ -252,6 +264,9 @@ TEST_F(Settings, PinnedPositionOnAndOffScreen) {
 }
 
 TEST_F(Settings, StalePinIsDeletedUnderTheRootItWasReadFrom) {
+    if (!machineWritable_) {
+        GTEST_SKIP() << kNeedsAdministrator;
+    }
     WriteOptions(HKEY_LOCAL_MACHINE, 1, 0, 150, 7);
     WriteDword(HKEY_LOCAL_MACHINE, L"X", 0xFFFFB1E0u);
     WriteDword(HKEY_LOCAL_MACHINE, L"Y", 0xFFFFB1E0u);
@@ -296,6 +311,9 @@ TEST_F(Settings, SaveWritesUnderTheCurrentUserOnly) {
 }
 
 TEST_F(Settings, SaveWithoutPinForgetsTheCornerUnderTheCurrentUserOnly) {
+    if (!machineWritable_) {
+        GTEST_SKIP() << kNeedsAdministrator;
+    }
     for (HKEY root : roots_) {
         WriteDword(root, L"X", 200);
         WriteDword(root, L"Y", 200);
@@ -349,6 +367,9 @@ TEST_F(Settings, NegativeCornerRoundTrips) {
 }
 
 TEST_F(Settings, ForgetPinnedPositionCounts) {
+    if (!machineWritable_) {
+        GTEST_SKIP() << kNeedsAdministrator;
+    }
     EXPECT_EQ(0, ForgetPinnedPosition(HKEY_CURRENT_USER));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, SETTINGS_KEY));  // never created here
     WriteDword(HKEY_CURRENT_USER, L"X", 1);
@@ -412,6 +433,9 @@ TEST_F(Settings, DeleteKeyTreeShapes) {
         DeleteTree()(HKEY_CURRENT_USER, L"Software\\Ondrake\\Sibling");
     }
     // The per-user root only: the machine-wide key stays.
+    if (!machineWritable_) {
+        GTEST_SKIP() << kNeedsAdministrator;
+    }
     WriteDword(HKEY_LOCAL_MACHINE, L"Alpha", 100);
     BuildTree(HKEY_CURRENT_USER, SETTINGS_KEY, 3, L"x", 3);
     EXPECT_EQ(0, DeleteKeyTree(HKEY_CURRENT_USER, SETTINGS_KEY));
@@ -465,7 +489,7 @@ TEST_F(Settings, RandomValueSetsFollowTheRules) {
     const DWORD badTypes[] = {REG_SZ, REG_BINARY, REG_QWORD, REG_DWORD_BIG_ENDIAN, REG_NONE, REG_DWORD};
     const int caseCount = 4000;
     for (int n = 0; n < caseCount; n++) {
-        HKEY root = roots_[random() % 2];
+        HKEY root = roots_[random() % RootCount()];
         ModelValue values[6] = {};
         for (int i = 0; i < 6; i++) {
             DeleteValue(root, names[i]);

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "platform_support.h"  // MakeForeground, for the helper's window
+
 // A running helper and its top-level window; Stop() is safe to call more than once.
 struct OwnerProcess {
     PROCESS_INFORMATION info = {};
@@ -76,15 +78,5 @@ private:
         return TRUE;
     }
 };
-
-// Makes window the foreground window; false when the system refused.
-inline bool MakeForeground(HWND window) {
-    SetForegroundWindow(window);
-    for (int attempt = 0; attempt < 50 && GetForegroundWindow() != window; attempt++) {
-        Sleep(20);
-        SetForegroundWindow(window);
-    }
-    return GetForegroundWindow() == window;
-}
 
 #endif

@@ -11,12 +11,24 @@ const wchar_t* const vendorKey = L"Software\\Ondrake";
 
 }  // namespace
 
+const char kNeedsAdministrator[] =
+    "writes the machine-wide settings under HKEY_LOCAL_MACHINE, which takes administrator rights on Windows";
+
 bool KeyExists(HKEY root, const wchar_t* path) {
     HKEY key = NULL;
     if (RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
         return false;
     }
     RegCloseKey(key);
+    return true;
+}
+
+bool MachineSettingsWritable() {
+    HKEY software = NULL;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_CREATE_SUB_KEY, &software) != ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(software);
     return true;
 }
 

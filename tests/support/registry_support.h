@@ -9,6 +9,13 @@
 
 bool KeyExists(HKEY root, const wchar_t* path);
 
+// Whether this process may create keys under HKEY_LOCAL_MACHINE\Software (its 32-bit view under WOW64, as for
+// the program): on Windows only with administrator rights, under Wine always. Asking changes nothing.
+bool MachineSettingsWritable();
+
+// The reason a test that writes machine-wide settings gives when it skips.
+extern const char kNeedsAdministrator[];
+
 // Vista's tree functions, looked up by name; NULL where the system lacks them.
 typedef LONG(WINAPI* RegCopyTreeFunction)(HKEY, LPCWSTR, HKEY);
 typedef LONG(WINAPI* RegDeleteTreeFunction)(HKEY, LPCWSTR);

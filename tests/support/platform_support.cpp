@@ -1,0 +1,28 @@
+// Wine detection and the tests' own way to the foreground.
+#include "platform_support.h"
+
+bool RunningUnderWine() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != NULL && GetProcAddress(ntdll, "wine_get_version") != NULL;
+}
+
+bool MakeForeground(HWND window) {
+    for (int attempt = 0; attempt < 50 && GetForegroundWindow() != window; attempt++) {
+        if (!SetForegroundWindow(window)) {
+            // Windows' foreground lock refuses a process that neither owns the foreground nor had the last input
+            // (a test that typed into another program's window, say); sharing the input state of the foreground
+            // thread for the call lifts it. Wine has no such lock, so it never comes here.
+            DWORD self = GetCurrentThreadId();
+            DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), NULL);
+            if (foregroundThread != 0 && foregroundThread != self && AttachThreadInput(self, foregroundThread, TRUE)) {
+                (void)BringWindowToTop(window);
+                (void)SetForegroundWindow(window);
+                (void)AttachThreadInput(self, foregroundThread, FALSE);
+            }
+        }
+        if (GetForegroundWindow() != window) {
+            Sleep(20);
+        }
+    }
+    return GetForegroundWindow() == window;
+}

@@ -1,0 +1,15 @@
+// What the tests need to know about the platform under them: Wine or Windows, and how a test takes the
+// foreground on either.
+#ifndef TESSIVAL_TESTS_PLATFORM_SUPPORT_H
+#define TESSIVAL_TESTS_PLATFORM_SUPPORT_H
+
+#include <windows.h>
+
+// True under Wine, whose ntdll exports wine_get_version. Tests keep their Windows expectations exact and name
+// each Wine allowance where they make it.
+bool RunningUnderWine();
+
+// Makes window the foreground window, as a user's click would; false when the system refused.
+bool MakeForeground(HWND window);
+
+#endif
