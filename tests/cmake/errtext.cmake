@@ -91,6 +91,9 @@ errtext_module(errtext_trap_wininet wininet ${errtextOut}/trap
     SOURCES ${errtextSource}/trap_dll.cpp ${errtextGenerated}/trap_messages.rc)
 errtext_module(errtext_trap_winhttp winhttp ${errtextOut}/trap
     SOURCES ${errtextSource}/trap_dll.cpp ${errtextGenerated}/trap_messages.rc)
+# One after the other: Visual Studio's generator gives each of the two its own copy of the rule that writes the
+# shared message table, and two copies running at once would write the same files.
+add_dependencies(errtext_trap_winhttp errtext_trap_wininet)
 
 add_executable(errtext_lookup_probe ${errtextSource}/lookup_probe.cpp)
 target_compile_options(errtext_lookup_probe PRIVATE ${TESSIVAL_WARNINGS})
