@@ -1,14 +1,13 @@
 # The benchmark: the floor dialog (same template and resources, nothing else) and the driver that measures
 # both programs. Built with the tests, run by scripts/bench.sh.
 add_executable(floor_dialog WIN32 ${CMAKE_CURRENT_SOURCE_DIR}/bench/floor_dialog.cpp ${TESSIVAL_RESOURCES})
-target_compile_definitions(floor_dialog PRIVATE ${TESSIVAL_DEFINES})
-target_compile_options(floor_dialog PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${TESSIVAL_WARNINGS};${TESSIVAL_CODE_FLAGS}>)
+target_link_libraries(floor_dialog PRIVATE tessival_build_flags)
 target_include_directories(floor_dialog PRIVATE ${CMAKE_SOURCE_DIR}/res ${CMAKE_BINARY_DIR}/generated)
 target_link_options(floor_dialog PRIVATE ${TESSIVAL_LINK_OPTIONS})
 add_dependencies(floor_dialog build_info)
 
+# Like the test programs, the driver uses the standard library, which Visual Studio's headers want unwind
+# semantics for.
 add_executable(bench_driver ${CMAKE_CURRENT_SOURCE_DIR}/bench/bench_driver.cpp)
-target_compile_definitions(bench_driver PRIVATE ${TESSIVAL_DEFINES})
-target_compile_options(bench_driver PRIVATE ${TESSIVAL_WARNINGS})
-target_link_libraries(bench_driver PRIVATE psapi)
+target_link_libraries(bench_driver PRIVATE tessival_build_flags tessival_test_flags psapi)
 target_link_options(bench_driver PRIVATE ${TEST_WIDE_ENTRY_LINK_OPTIONS})
