@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
-#include <string.h>
 
 #include <string>
 
@@ -12,15 +11,16 @@
 #include "app/run_modes.h"
 #include "dialog/about.h"
 #include "dialog/main_dialog.h"
+#include "message_pump.h"
+#include "message_texts.h"
 #include "placement/placement.h"
 #include "platform_support.h"
-#include "program_files.h"
 #include "registry_support.h"
 #include "resource.h"
+#include "window_search.h"
 
 namespace {
 
-const wchar_t kSettingsKey[] = L"Software\\Ondrake\\Tessival";
 // IsDlgButtonChecked answers in UINT: compared as such, no signed/unsigned mix.
 const UINT kChecked = BST_CHECKED;
 const UINT kUnchecked = BST_UNCHECKED;
@@ -28,7 +28,7 @@ const UINT kUnchecked = BST_UNCHECKED;
 const char kNoInput[] = "the system refused injected keyboard input (no interactive desktop?)";
 
 void DeleteSettingsKey() {
-    (void)DeleteTree()(HKEY_CURRENT_USER, kSettingsKey);
+    (void)DeleteTree()(HKEY_CURRENT_USER, SETTINGS_KEY);
 }
 
 // Each test starts without a settings key; the user's own key is set aside meanwhile and put back afterwards.
@@ -106,17 +106,13 @@ protected:
     }
 
     bool SettingsKeyExists() const {
-        return KeyExists(HKEY_CURRENT_USER, kSettingsKey);
+        return KeyExists(HKEY_CURRENT_USER, SETTINGS_KEY);
     }
 
     // A stored REG_DWORD setting, or 0xDEADBEEF when there is none.
     static DWORD SavedDword(const wchar_t* name) {
-        StoredValue stored = ReadStoredValue(HKEY_CURRENT_USER, kSettingsKey, name);
-        DWORD value = 0xDEADBEEF;
-        if (stored.present && stored.type == REG_DWORD && stored.data.size() == sizeof(value)) {
-            memcpy(&value, stored.data.data(), sizeof(value));
-        }
-        return value;
+        DWORD value = 0;
+        return StoredDword(ReadStoredValue(HKEY_CURRENT_USER, SETTINGS_KEY, name), &value) ? value : 0xDEADBEEF;
     }
 
     HWND dialog_ = NULL;
@@ -351,29 +347,21 @@ TEST_F(Dialog, SystemMenuEndsWithAboutSeparatorAndClose) {
     }
 }
 
-// Finds the About box that the dialog owns.
+// The About box that the dialog owns.
 struct AboutSearch {
     HWND owner;
     HWND found;
 };
-
-BOOL CALLBACK FindOwnedDialog(HWND window, LPARAM lParam) {
-    AboutSearch* search = reinterpret_cast<AboutSearch*>(lParam);
-    WCHAR className[64] = {};
-    RealGetWindowClassW(window, className, 64);
-    if (GetWindow(window, GW_OWNER) == search->owner && wcscmp(className, L"#32770") == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 AboutSearch aboutSearch;
 std::wstring aboutTitle;
 
 // The box is modal: look for it from a timer while its own message loop runs, then close it.
 void CALLBACK CloseAboutBox(HWND, UINT, UINT_PTR, DWORD) {
-    EnumThreadWindows(GetCurrentThreadId(), FindOwnedDialog, reinterpret_cast<LPARAM>(&aboutSearch));
+    HWND box = FindOwnedDialog(aboutSearch.owner);
+    if (box != NULL) {
+        aboutSearch.found = box;
+    }
     if (aboutSearch.found != NULL && aboutTitle.empty()) {
         aboutTitle = WindowText(aboutSearch.found);
         PostMessageW(aboutSearch.found, WM_COMMAND, IDOK, 0);
@@ -549,13 +537,8 @@ TEST_F(Dialog, PositionMessageMovesOnlyADialogWithAParent) {
 TEST(RunModes, OsVersionComesFromRtlGetVersion) {
     ResetAppState();
     EXPECT_EQ(1, ReadOsVersion());
-    typedef LONG(WINAPI * RtlGetVersionFunction)(OSVERSIONINFOEXW*);
     OSVERSIONINFOEXW direct = {};
-    direct.dwOSVersionInfoSize = sizeof(direct);
-    RtlGetVersionFunction rtlGetVersion = reinterpret_cast<RtlGetVersionFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
-    ASSERT_NE(nullptr, rtlGetVersion);
-    rtlGetVersion(&direct);
+    ASSERT_TRUE(RealOsVersion(&direct));
     EXPECT_EQ(284u, AppState.osVersion.dwOSVersionInfoSize);
     EXPECT_EQ(direct.dwMajorVersion, AppState.osVersion.dwMajorVersion);
     EXPECT_EQ(direct.dwMinorVersion, AppState.osVersion.dwMinorVersion);

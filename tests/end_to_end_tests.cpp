@@ -3,60 +3,26 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
-#include <stdio.h>
 
 #include <string>
 #include <vector>
 
 #include "app/app_state.h"
-#include "placement/owner_process.h"
+#include "message_pump.h"
+#include "message_texts.h"
+#include "owner_process.h"
 #include "placement/placement.h"
 #include "platform_support.h"
-#include "program_files.h"
 #include "registry_support.h"
 #include "resource.h"
+#include "test_folders.h"
+#include "test_processes.h"
+#include "window_classes.h"
+#include "window_search.h"
 
 namespace {
 
 const wchar_t kCaption[] = L"Windows Error Lookup \x2001";
-const wchar_t kSettingsKey[] = L"Software\\Ondrake\\Tessival";
-
-bool IsDialogClass(HWND window) {
-    WCHAR className[64] = {};
-    RealGetWindowClassW(window, className, 64);
-    return wcscmp(className, L"#32770") == 0;
-}
-
-struct WindowQuery {
-    const wchar_t* title;
-    DWORD processId;  // 0: any process
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindows(HWND window, LPARAM lParam) {
-    WindowQuery* query = reinterpret_cast<WindowQuery*>(lParam);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if ((query->processId == 0 || processId == query->processId) && WindowText(window) == query->title &&
-        IsDialogClass(window)) {
-        query->found.push_back(window);
-    }
-    return TRUE;
-}
-
-std::vector<HWND> FindDialogs(const wchar_t* title, DWORD processId = 0) {
-    WindowQuery query = {title, processId, {}};
-    EnumWindows(CollectWindows, reinterpret_cast<LPARAM>(&query));
-    return query.found;
-}
-
-std::wstring ControlText(HWND dialog, int id) {
-    WCHAR text[2048] = {};
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(GetDlgItem(dialog, id), WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000,
-                        &ignored);
-    return text;
-}
 
 bool IsChecked(HWND dialog, int id) {
     return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -89,36 +55,16 @@ bool TypeText(const wchar_t* text) {
     return SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)) == keys.size();
 }
 
-void WriteOptions(HKEY root, DWORD topmost, DWORD fade, DWORD alpha, DWORD position) {
-    HKEY key = NULL;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, kSettingsKey, 0, NULL, 0, KEY_WRITE, NULL, &key, NULL));
-    const struct {
-        const wchar_t* name;
-        DWORD value;
-    } values[] = {{L"Always on top", topmost},
-                  {L"Fade when inactive", fade},
-                  {L"Alpha", alpha},
-                  {L"Position on parent", position}};
-    for (const auto& v : values) {
-        RegSetValueExW(key, v.name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v.value), sizeof(DWORD));
-    }
-    RegCloseKey(key);
-}
-
 // Each test starts without settings keys; the user's own keys of both roots are set aside meanwhile and put back
 // once the program's processes have ended. Without administrator rights on Windows the machine-wide key stays
 // as it is: absent, it changes nothing; deployed, it would decide every start, so then the tests skip.
 class EndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
-        machineWritable_ = MachineSettingsWritable();
-        if (!machineWritable_ && KeyExists(HKEY_LOCAL_MACHINE, kSettingsKey)) {
-            GTEST_SKIP() << "machine-wide settings are deployed here, and only an administrator can set them aside";
+        if (MachineSettingsLocked()) {
+            GTEST_SKIP() << kMachineSettingsLocked;
         }
-        ASSERT_NO_FATAL_FAILURE(settings_[0].Save());
-        if (machineWritable_) {
-            ASSERT_NO_FATAL_FAILURE(settings_[1].Save());
-        }
+        ASSERT_NO_FATAL_FAILURE(settings_.Save());
         // A plain window of our own in the foreground, so that no parent is detected unless a test wants one.
         plain_ = CreateTestWindow(L"STATIC", L"plain", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
         MakeForeground(plain_);
@@ -129,20 +75,13 @@ protected:
             PostMessageW(dialog, WM_CLOSE, 0, 0);
         }
         for (PROCESS_INFORMATION& process : processes_) {
-            if (WaitForExit(process, 5000) == STILL_ACTIVE) {
-                TerminateProcess(process.hProcess, 1);
-                WaitForSingleObject(process.hProcess, 5000);
-            }
-            CloseHandle(process.hProcess);
-            CloseHandle(process.hThread);
+            EndProcess(&process, NULL, 5000);
         }
         otherProgram_.Stop();
         for (HWND window : windows_) {
             DestroyWindow(window);
         }
-        for (SettingsKeyBackup& backup : settings_) {
-            backup.Restore();
-        }
+        settings_.Restore();
         EXPECT_TRUE(FindDialogs(kCaption).empty()) << "a dialog was left behind";
     }
 
@@ -156,78 +95,25 @@ protected:
 
     // A window of a class registered here, made the foreground window, to stand for a terminal.
     HWND CreateHostWindow(const wchar_t* className) {
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(NULL);
-        windowClass.lpszClassName = className;
-        RegisterClassW(&windowClass);
+        (void)RegisterTestClass(className);  // already there for a second window of the class
         HWND host = CreateTestWindow(className, L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 120, 90, 820, 600);
         MakeForeground(host);
         PumpMessagesFor(50);
         return host;
     }
 
-    PROCESS_INFORMATION Start(const std::wstring& arguments, const std::wstring& environmentAddition = L"") {
-        std::wstring commandLine = L"\"" + TessivalExePath() + L"\" " + arguments;
-        std::vector<WCHAR> environment;
-        if (!environmentAddition.empty()) {
-            LPWCH current = GetEnvironmentStringsW();
-            const WCHAR* end = current;
-            while (*end != L'\0') {
-                end += wcslen(end) + 1;
-            }
-            environment.assign(static_cast<const WCHAR*>(current), end);
-            FreeEnvironmentStringsW(current);
-            environment.insert(environment.end(), environmentAddition.begin(), environmentAddition.end());
-            environment.push_back(L'\0');
-            environment.push_back(L'\0');
-        }
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
+    PROCESS_INFORMATION Start(const std::wstring& arguments, const wchar_t* environmentAddition = NULL) {
         PROCESS_INFORMATION process = {};
-        // Wine has been seen to refuse a process start once under load; a second try is the test's own
-        // robustness, not the program's.
-        BOOL started = FALSE;
-        DWORD error = 0;
-        for (int attempt = 0; attempt < 3 && !started; ++attempt) {
-            if (attempt > 0) {
-                PumpMessagesFor(250);
-            }
-            started = CreateProcessW(NULL, &commandLine[0], NULL, NULL, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                                     environment.empty() ? NULL : environment.data(), NULL, &startup, &process);
-            if (!started) {
-                error = GetLastError();
-                fprintf(stderr, "CreateProcessW failed with error %lu\n", error);
-            }
-        }
-        EXPECT_TRUE(started) << "error " << error;
-        if (started) {
+        DWORD error = StartProcess(TessivalExePath(), arguments, &process, NULL, environmentAddition);
+        EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), error) << "error " << error;
+        if (error == ERROR_SUCCESS) {
             processes_.push_back(process);
         }
         return process;
     }
 
-    // Keeps this thread's windows answering while the other process works; returns its exit code.
-    static DWORD WaitForExit(const PROCESS_INFORMATION& process, DWORD milliseconds = 15000) {
-        DWORD start = GetTickCount();
-        while (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 50, QS_ALLINPUT) != WAIT_OBJECT_0) {
-            PumpMessagesFor(0);
-            if (GetTickCount() - start > milliseconds) {
-                return STILL_ACTIVE;
-            }
-        }
-        DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(process.hProcess, &code);
-        return code;
-    }
-
     HWND WaitForDialog(const PROCESS_INFORMATION& process) {
-        HWND found = NULL;
-        PumpUntil([&] {
-            std::vector<HWND> dialogs = FindDialogs(kCaption, process.dwProcessId);
-            found = (!dialogs.empty() && IsWindowVisible(dialogs[0])) ? dialogs[0] : NULL;
-            return found != NULL;
-        });
+        HWND found = WaitForVisibleDialog(kCaption, process, 5000);
         PumpMessagesFor(100);
         return found;
     }
@@ -252,14 +138,12 @@ protected:
         EXPECT_EQ(0u, WaitForExit(dialogProcess_));
     }
 
-    HWND FindUsageBox(DWORD processId) {
-        HWND box = NULL;
-        PumpUntil([&] {
-            std::vector<HWND> boxes = FindDialogs(L"Tessival", processId);
-            box = boxes.empty() ? NULL : boxes[0];
-            return box != NULL;
-        });
-        return box;
+    static HWND FindUsageBox(const PROCESS_INFORMATION& process) {
+        WindowQuery query;
+        query.title = L"Tessival";
+        query.className = kDialogClass;
+        query.processId = process.dwProcessId;
+        return WaitForWindow(query, 5000, process.hProcess);
     }
 
     // Another program's window in the foreground, as when the user works in an editor; false when the helper
@@ -271,15 +155,12 @@ protected:
         return MakeForeground(otherProgram_.window);
     }
 
-    bool machineWritable_ = false;
     HWND plain_ = NULL;
     OwnerProcess otherProgram_;
     PROCESS_INFORMATION dialogProcess_ = {};
     std::vector<PROCESS_INFORMATION> processes_;
     std::vector<HWND> windows_;
-    SettingsKeyBackup settings_[2] = {
-        {HKEY_CURRENT_USER, L"Software\\Ondrake\\Tessival (saved by the end-to-end tests)"},
-        {HKEY_LOCAL_MACHINE, L"Software\\Ondrake\\Tessival (saved by the end-to-end tests)"}};
+    BothSettingsKeysBackup settings_{L"Software\\Ondrake\\Tessival (saved by the end-to-end tests)"};
 };
 
 TEST_F(EndToEnd, StartWithACodeShowsIt) {
@@ -291,13 +172,8 @@ TEST_F(EndToEnd, StartWithACodeShowsIt) {
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_FIND)));
     // The test prefix reports Windows 10 through RtlGetVersion (GetVersionExW says 6.2 without a manifest
     // entry), so the pin box shows the pushpin.
-    OSVERSIONINFOW reported = {};
-    reported.dwOSVersionInfoSize = sizeof(reported);
-    typedef LONG(WINAPI * RtlGetVersionFunction)(OSVERSIONINFOW*);
-    RtlGetVersionFunction rtlGetVersion = reinterpret_cast<RtlGetVersionFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
-    ASSERT_NE(nullptr, rtlGetVersion);
-    rtlGetVersion(&reported);
+    OSVERSIONINFOEXW reported = {};
+    ASSERT_TRUE(RealOsVersion(&reported));
     EXPECT_EQ(reported.dwMajorVersion >= 10 ? L"\xD83D\xDCCC" : L"&Pin", ControlText(dialog, IDC_PIN));
     CloseAndWait(dialog);
 }
@@ -423,7 +299,7 @@ TEST_F(EndToEnd, UsageBoxWhileADialogRunsSendsNothing) {
     ASSERT_NE(nullptr, dialog);
     MakeForeground(plain_);
     PROCESS_INFORMATION usage = Start(L"/? 6");
-    HWND box = FindUsageBox(usage.dwProcessId);
+    HWND box = FindUsageBox(usage);
     ASSERT_NE(nullptr, box);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(0u, WaitForExit(usage));
@@ -450,7 +326,7 @@ TEST_F(EndToEnd, UsageBoxText) {
     } cases[] = {{L"/?", kUsage}, {L"-h", kUsage}, {L"/??", kUsage + versionLine}, {L"/Hh", kUsage + versionLine}};
     for (const auto& c : cases) {
         PROCESS_INFORMATION process = Start(c.arguments);
-        HWND box = FindUsageBox(process.dwProcessId);
+        HWND box = FindUsageBox(process);
         ASSERT_NE(nullptr, box) << c.arguments;
         EXPECT_EQ(c.text, ControlText(box, 0xFFFF));
         PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -519,7 +395,7 @@ TEST_F(EndToEnd, CloseEndsEveryDialogAndAboutBox) {
     EXPECT_FALSE(WasClosed(lookalike));
     EXPECT_FALSE(WasClosed(otherAbout));
     HKEY key = NULL;
-    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key))
+    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_READ, &key))
         << "closing saved the settings";
     RegCloseKey(key);
     // The stand-in dialog still carries the caption: take it away before the fixture counts dialogs.
@@ -596,10 +472,10 @@ TEST_F(EndToEnd, SettingsSurviveAcrossStartsAndTheMachineKeyComesFirst) {
     EXPECT_TRUE(IsChecked(dialog, IDC_FADE));
     CloseAndWait(dialog);
 
-    if (!machineWritable_) {
+    if (!settings_.MachineWritable()) {
         GTEST_SKIP() << kNeedsAdministrator;
     }
-    WriteOptions(HKEY_LOCAL_MACHINE, 0, 0, 224, 9);
+    WriteOptionSettings(HKEY_LOCAL_MACHINE, 0, 0, 224, 9);
     dialog = OpenDialog(L"");
     ASSERT_NE(nullptr, dialog);
     EXPECT_FALSE(IsTopmost(dialog)) << "the machine-wide key wins";
@@ -626,7 +502,7 @@ TEST_F(EndToEnd, DialogIsPlacedOnEveryRecognisedHost) {
                 return std::wstring(hex);
             }();
         }
-        PROCESS_INFORMATION process = Start(L"/P:1", environment);
+        PROCESS_INFORMATION process = Start(L"/P:1", environment.empty() ? NULL : environment.c_str());
         HWND dialog = WaitForDialog(process);
         dialogProcess_ = process;
         ASSERT_NE(nullptr, dialog);
@@ -645,10 +521,7 @@ TEST_F(EndToEnd, DialogIsPlacedOnEveryRecognisedHost) {
 
 TEST_F(EndToEnd, UnusableWindowsAreRejectedAndDetectionTakesOver) {
     HWND hidden = CreateTestWindow(L"STATIC", L"hidden", WS_POPUP, 500, 500, 300, 300);
-    WNDCLASSW pseudo = {};
-    pseudo.lpfnWndProc = DefWindowProcW;
-    pseudo.lpszClassName = L"PseudoConsoleWindow";
-    RegisterClassW(&pseudo);
+    (void)RegisterTestClass(L"PseudoConsoleWindow");
     HWND pseudoConsole = CreateTestWindow(L"PseudoConsoleWindow", L"pseudo", WS_POPUP | WS_VISIBLE, 500, 500, 300, 300);
     HWND offScreen = CreateTestWindow(L"STATIC", L"off screen", WS_POPUP | WS_VISIBLE, -9000, -9000, 300, 300);
     ASSERT_EQ(nullptr, MonitorFromWindow(offScreen, MONITOR_DEFAULTTONULL));

@@ -15,21 +15,20 @@
 #include "app/app_state.h"
 #include "errtext/error_text.h"
 #include "edge_messages.h"
+#include "message_pump.h"
+#include "message_texts.h"
 #include "platform_support.h"
-#include "program_files.h"
 #include "registry_support.h"
 #include "resource.h"
+#include "test_folders.h"
+#include "test_processes.h"
+#include "window_classes.h"
+#include "window_search.h"
+#include "wine_dll_overrides.h"
 
 namespace {
 
 const WCHAR marker = 0x7777;  // fills buffers so that writes past their end show
-
-std::wstring TestFolder() {
-    WCHAR path[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameW(NULL, path, _countof(path));
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L'\\'));
-}
 
 std::wstring SystemFolder() {
     WCHAR path[MAX_PATH] = {};
@@ -51,21 +50,6 @@ std::wstring MappedSystemFolder() {
 
 bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// The text FormatMessageW itself gives in this environment, before any tidying; empty when it fails.
-std::wstring RawText(DWORD code, DWORD flags, HMODULE source) {
-    std::vector<WCHAR> buffer(TEXT_BUFFER_UNITS, 0);
-    DWORD length = FormatMessageW(flags, source, code, 0, buffer.data(), TEXT_BUFFER_UNITS, NULL);
-    return length == 0 ? std::wstring() : std::wstring(buffer.data(), length);
-}
-
-// What the dialog should show for a raw text: trailing white space gone and one line feed, or nothing.
-std::wstring Tidied(std::wstring text) {
-    while (!text.empty() && iswspace(text.back())) {
-        text.pop_back();
-    }
-    return text.empty() ? text : text + L"\n";
 }
 
 // The message module of a system DLL, mapped the one safe way, for computing expected texts.
@@ -115,19 +99,19 @@ protected:
 
     // What FetchMessageText must give for a code of the WinINet range, from the real modules.
     std::wstring ExpectedInRange(DWORD code) {
-        std::wstring text = RawText(code, MESSAGE_FLAGS_MODULE, systemWininet_);
-        return Tidied(text);
+        std::wstring text = RawMessageText(code, MESSAGE_FLAGS_MODULE, systemWininet_);
+        return TidiedMessageText(text);
     }
 
     // A code of the range without a text in the system's WinINet table, whose lookup therefore goes on to
     // WinHTTP: 12175 in Wine's table; Windows' table knows more, so there the first gap is taken. 0 when the
     // table has a text for every code.
     DWORD CodeWinInetLacks() const {
-        if (RawText(12175, MESSAGE_FLAGS_MODULE, systemWininet_).empty()) {
+        if (RawMessageText(12175, MESSAGE_FLAGS_MODULE, systemWininet_).empty()) {
             return 12175;
         }
         for (DWORD code = 12000; code <= 12199; code++) {
-            if (RawText(code, MESSAGE_FLAGS_MODULE, systemWininet_).empty()) {
+            if (RawMessageText(code, MESSAGE_FLAGS_MODULE, systemWininet_).empty()) {
                 return code;
             }
         }
@@ -147,7 +131,7 @@ TEST_F(ErrorText, NullBufferDoesNothing) {
 TEST_F(ErrorText, SystemCodesAreTidiedAndNeedNoModule) {
     const DWORD codes[] = {0, 2, 5, 87, 1223, 11999, 12200, 0x80004005u, 0x80070005u, 0xFFFFFFFFu, 0x7A5FFFFu};
     for (DWORD code : codes) {
-        std::wstring expected = Tidied(RawText(code, MESSAGE_FLAGS_SYSTEM, NULL));
+        std::wstring expected = TidiedMessageText(RawMessageText(code, MESSAGE_FLAGS_SYSTEM, NULL));
         std::wstring text = Fetch(code);
         EXPECT_EQ(expected, text) << "code " << code;
         if (!text.empty()) {
@@ -173,12 +157,12 @@ TEST_F(ErrorText, WinInetRangeLoadsModulesLazilyAndKeepsThem) {
 
     // Both ends of the range take part; a code WinINet lacks goes on to WinHTTP.
     for (DWORD code : {12000u, 12199u, 12175u}) {
-        bool winInetKnows = !RawText(code, MESSAGE_FLAGS_MODULE, systemWininet_).empty();
+        bool winInetKnows = !RawMessageText(code, MESSAGE_FLAGS_MODULE, systemWininet_).empty();
         std::wstring expected = ExpectedInRange(code);
         if (!winInetKnows) {
             HMODULE winhttp = SystemModule(L"winhttp.dll");
             ASSERT_NE(nullptr, winhttp);
-            expected = Tidied(RawText(code, MESSAGE_FLAGS_MODULE, winhttp));
+            expected = TidiedMessageText(RawMessageText(code, MESSAGE_FLAGS_MODULE, winhttp));
             FreeLibrary(winhttp);
         }
         EXPECT_EQ(expected, Fetch(code)) << "code " << code;
@@ -247,7 +231,7 @@ protected:
 };
 
 TEST_F(ErrorTextMissingModule, LookupGoesOnAndTheLoadIsRetried) {
-    std::wstring systemOnly = RawText(12002, MESSAGE_FLAGS_SYSTEM, NULL);
+    std::wstring systemOnly = RawMessageText(12002, MESSAGE_FLAGS_SYSTEM, NULL);
     std::wstring text = Fetch(12002);
     EXPECT_EQ(nullptr, AppState.wininetModule);
     if (systemOnly.empty()) {
@@ -256,9 +240,9 @@ TEST_F(ErrorTextMissingModule, LookupGoesOnAndTheLoadIsRetried) {
     }
     HMODULE winhttp = SystemModule(L"winhttp.dll");
     ASSERT_NE(nullptr, winhttp);
-    std::wstring expected = Tidied(systemOnly);
+    std::wstring expected = TidiedMessageText(systemOnly);
     if (expected.empty()) {
-        expected = Tidied(RawText(12002, MESSAGE_FLAGS_MODULE, winhttp));
+        expected = TidiedMessageText(RawMessageText(12002, MESSAGE_FLAGS_MODULE, winhttp));
     }
     FreeLibrary(winhttp);
     EXPECT_EQ(expected, text);
@@ -289,7 +273,7 @@ protected:
     // Copies the planted DLLs (and the trace files they would leave) into folder, to be removed again.
     void Plant(const std::wstring& folder) {
         for (const wchar_t* name : {L"wininet.dll", L"winhttp.dll"}) {
-            std::wstring source = TestFolder() + L"\\errtext\\trap\\" + name;
+            std::wstring source = TestProgramFolder() + L"\\errtext\\trap\\" + name;
             std::wstring target = folder + L"\\" + name;
             created_.push_back(target);
             created_.push_back(target + L".ran");
@@ -297,57 +281,31 @@ protected:
         }
     }
     std::wstring MakeFolder() {
-        WCHAR temp[MAX_PATH] = {};
-        GetTempPathW(_countof(temp), temp);
-        std::wstring folder = std::wstring(temp) + L"tessival-planted-" + std::to_wstring(GetCurrentProcessId());
-        CreateDirectoryW(folder.c_str(), NULL);
+        std::wstring folder = CreateTemporaryFolder(L"tessival-planted-");
         folders_.push_back(folder);
         return folder;
     }
     void Track(const std::wstring& path) {
         created_.push_back(path);
     }
-    // Runs a program to its end and returns its exit code (or -1 when it could not start or hung). Wine
-    // prefers its own builtin wininet.dll and winhttp.dll even to a DLL of that name in the program's folder;
-    // a per-program override (removed again afterwards) makes it search like Windows, so that a planted DLL
-    // would really be picked up. Windows searches that way by itself and gets no Wine key.
+    // Runs a program to its end and returns its exit code (or -1 when it could not start or hung), with Wine's
+    // overrides for its name in place (removed again afterwards), so that a planted DLL would really be picked
+    // up; childMode, when given, is passed on in TESSIVAL_LOOKUP_CHILD.
     static DWORD Run(const std::wstring& exe, const std::wstring& arguments, const wchar_t* childMode = NULL) {
-        const bool underWine = RunningUnderWine();
-        std::wstring appKey = L"Software\\Wine\\AppDefaults\\" + exe.substr(exe.find_last_of(L'\\') + 1);
-        bool appKeyExisted = KeyExists(HKEY_CURRENT_USER, appKey.c_str());
-        HKEY overrides = NULL;
-        if (underWine && RegCreateKeyExW(HKEY_CURRENT_USER, (appKey + L"\\DllOverrides").c_str(), 0, NULL, 0,
-                                         KEY_ALL_ACCESS, NULL, &overrides, NULL) == ERROR_SUCCESS) {
-            static const WCHAR order[] = L"native,builtin";
-            for (const wchar_t* name : {L"wininet", L"winhttp"}) {
-                RegSetValueExW(overrides, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof(order));
-            }
-            RegCloseKey(overrides);
-        }
-        SetEnvironmentVariableW(L"TESSIVAL_LOOKUP_CHILD", childMode);
-        std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
+        WineDllOverrides overrides;
+        overrides.Apply(exe.substr(exe.find_last_of(L'\\') + 1), {L"wininet", L"winhttp"});
+        std::wstring environment = childMode != NULL ? std::wstring(L"TESSIVAL_LOOKUP_CHILD=") + childMode : L"";
         PROCESS_INFORMATION process = {};
-        BOOL started =
-            CreateProcessW(exe.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process);
-        SetEnvironmentVariableW(L"TESSIVAL_LOOKUP_CHILD", NULL);
         DWORD exitCode = static_cast<DWORD>(-1);
-        if (started) {
-            if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
-                GetExitCodeProcess(process.hProcess, &exitCode);
-            } else {
-                TerminateProcess(process.hProcess, 1);
+        if (StartProcess(exe, arguments, &process, NULL, childMode != NULL ? environment.c_str() : NULL) ==
+            ERROR_SUCCESS) {
+            DWORD code = WaitForExit(process, 60000);
+            if (code != STILL_ACTIVE) {
+                exitCode = code;
             }
-            CloseHandle(process.hThread);
-            CloseHandle(process.hProcess);
+            EndProcess(&process, NULL, 0);
         }
-        if (underWine) {
-            RegDeleteKeyW(HKEY_CURRENT_USER, (appKey + L"\\DllOverrides").c_str());
-            if (!appKeyExisted) {
-                RegDeleteKeyW(HKEY_CURRENT_USER, appKey.c_str());
-            }
-        }
+        overrides.Restore();
         return exitCode;
     }
     static std::wstring ChildMode() {
@@ -391,23 +349,22 @@ TEST_F(PlantedModules, BesideTheTestProgramTheyNeverRun) {
     if (!ChildMode().empty()) {
         GTEST_SKIP() << "this run is that test's own child";
     }
-    Plant(TestFolder());
-    WCHAR self[MAX_PATH] = {};
-    GetModuleFileNameW(NULL, self, _countof(self));
+    Plant(TestProgramFolder());
+    const std::wstring self = TestProgramPath();
     EXPECT_EQ(0u, Run(self, L"--gtest_filter=PlantedModules.ChildLookup", L"lookup"));
-    EXPECT_FALSE(FileExists(TestFolder() + L"\\wininet.dll.ran"));
-    EXPECT_FALSE(FileExists(TestFolder() + L"\\winhttp.dll.ran"));
+    EXPECT_FALSE(FileExists(TestProgramFolder() + L"\\wininet.dll.ran"));
+    EXPECT_FALSE(FileExists(TestProgramFolder() + L"\\winhttp.dll.ran"));
 
     // The trap is live: a plain load by the bare name, the way that was replaced, runs the planted DLL.
     EXPECT_EQ(0u, Run(self, L"--gtest_filter=PlantedModules.ChildLookup", L"plain"));
-    EXPECT_TRUE(FileExists(TestFolder() + L"\\wininet.dll.ran"));
+    EXPECT_TRUE(FileExists(TestProgramFolder() + L"\\wininet.dll.ran"));
 }
 
 TEST_F(PlantedModules, BesideAnotherProgramTheyNeverRun) {
     std::wstring folder = MakeFolder();
     std::wstring probe = folder + L"\\lookup_probe.exe";
     Track(probe);
-    ASSERT_TRUE(CopyFileW((TestFolder() + L"\\errtext\\lookup_probe.exe").c_str(), probe.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((TestProgramFolder() + L"\\errtext\\lookup_probe.exe").c_str(), probe.c_str(), FALSE));
     Plant(folder);
     std::wstring output = folder + L"\\texts.out";
     Track(output);
@@ -438,24 +395,6 @@ TEST_F(PlantedModules, BesideAnotherProgramTheyNeverRun) {
     EXPECT_TRUE(FileExists(folder + L"\\wininet.dll.ran"));
 }
 
-struct DialogSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindLookupDialog(HWND window, LPARAM lParam) {
-    DialogSearch* search = reinterpret_cast<DialogSearch*>(lParam);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    WCHAR className[16] = {};
-    RealGetWindowClassW(window, className, _countof(className));
-    if (processId == search->processId && wcscmp(className, L"#32770") == 0 && WindowText(window) == DIALOG_CAPTION) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // A copy of the real program in a folder of its own beside the planted DLLs, as a user would start it from a
 // downloads folder. Its Wine override, its settings key and its process are all undone afterwards.
 class PlantedBesideTheProgram : public PlantedModules {
@@ -472,12 +411,13 @@ protected:
         Track(exe_);
         ASSERT_TRUE(CopyFileW(TessivalExePath().c_str(), exe_.c_str(), FALSE)) << GetLastError();
         Plant(folder_);
-        PreferNativeModules();
+        // The copy's name gets Wine's overrides, so that the planted DLLs really are in reach.
+        overrides_.Apply(L"Tessival.exe", {L"wininet", L"winhttp"});
     }
 
     void TearDown() override {
         EndProgram();
-        RestoreOverrides();
+        overrides_.Restore();
         settings_.Restore();
         PlantedModules::TearDown();
         if (!folder_.empty()) {
@@ -487,58 +427,22 @@ protected:
 
     // Starts the copy with code, reads what its dialog shows, closes it and waits for it to end.
     void ShowInCopy(DWORD code, std::wstring* shown) {
-        std::wstring commandLine = L"\"" + exe_ + L"\" " + std::to_wstring(code);
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        ASSERT_TRUE(CreateProcessW(exe_.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, folder_.c_str(), &startup,
-                                   &process_))
-            << GetLastError();
-        DialogSearch search = {process_.dwProcessId, NULL};
-        ASSERT_TRUE(PumpUntil(
-            [&] {
-                search.found = NULL;
-                EnumWindows(FindLookupDialog, reinterpret_cast<LPARAM>(&search));
-                return search.found != NULL && IsWindowVisible(search.found);
-            },
-            15000))
-            << "no dialog for code " << code;
-        HWND message = GetDlgItem(search.found, IDC_MESSAGE);
-        ASSERT_NE(nullptr, message);
-        std::vector<WCHAR> text(2 * TEXT_BUFFER_UNITS, 0);
+        DWORD error = StartProcess(exe_, std::to_wstring(code), &process_, folder_.c_str());
+        ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), error) << error;
+        HWND dialog = WaitForVisibleDialog(DIALOG_CAPTION, process_, 15000);
+        ASSERT_NE(nullptr, dialog) << "no dialog for code " << code;
+        ASSERT_NE(nullptr, GetDlgItem(dialog, IDC_MESSAGE));
         // The dialog is visible with its text already set; the short wait only covers a slow first paint.
         PumpUntil(
             [&] {
-                DWORD_PTR copied = 0;
-                return SendMessageTimeoutW(message, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                                           SMTO_BLOCK | SMTO_ABORTIFHUNG, 5000, &copied) != 0 &&
-                       copied > 0;
+                *shown = ControlText(dialog, IDC_MESSAGE);
+                return !shown->empty();
             },
             2000);
-        *shown = text.data();
-        PostMessageW(search.found, WM_CLOSE, 0, 0);
-        EXPECT_EQ(0u, WaitForProgram(15000)) << "code " << code;
-        EXPECT_FALSE(IsWindow(search.found));
-        CloseProgram();
-    }
-
-    // Keeps this thread answering while the copy runs; returns its exit code, or STILL_ACTIVE on time-out.
-    DWORD WaitForProgram(DWORD milliseconds) {
-        DWORD start = GetTickCount();
-        while (MsgWaitForMultipleObjects(1, &process_.hProcess, FALSE, 50, QS_ALLINPUT) != WAIT_OBJECT_0) {
-            PumpMessagesFor(0);
-            if (GetTickCount() - start > milliseconds) {
-                return STILL_ACTIVE;
-            }
-        }
-        DWORD exitCode = STILL_ACTIVE;
-        GetExitCodeProcess(process_.hProcess, &exitCode);
-        return exitCode;
-    }
-
-    void CloseProgram() {
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
-        process_ = PROCESS_INFORMATION();
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+        EXPECT_EQ(0u, WaitForExit(process_, 15000)) << "code " << code;
+        EXPECT_FALSE(IsWindow(dialog));
+        CloseProcessHandles(&process_);
     }
 
     // After a failure: asks the copy's dialog to close, and ends the process if it does not.
@@ -546,80 +450,14 @@ protected:
         if (process_.hProcess == NULL) {
             return;
         }
-        DialogSearch search = {process_.dwProcessId, NULL};
-        EnumWindows(FindLookupDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found != NULL) {
-            PostMessageW(search.found, WM_CLOSE, 0, 0);
-        }
-        if (WaitForProgram(5000) == STILL_ACTIVE) {
-            TerminateProcess(process_.hProcess, 1);
-            WaitForSingleObject(process_.hProcess, 5000);
-        }
-        CloseProgram();
-    }
-
-    // Wine prefers its builtin wininet.dll and winhttp.dll to any DLL of that name; the override for the
-    // copy's name makes it search like Windows, so that the planted DLLs really are in reach. Windows needs none.
-    void PreferNativeModules() {
-        if (!RunningUnderWine()) {
-            return;
-        }
-        appKey_ = L"Software\\Wine\\AppDefaults\\Tessival.exe";
-        overridesKey_ = appKey_ + L"\\DllOverrides";
-        appKeyExisted_ = KeyExists(HKEY_CURRENT_USER, appKey_.c_str());
-        overridesExisted_ = KeyExists(HKEY_CURRENT_USER, overridesKey_.c_str());
-        for (int i = 0; i < 2; i++) {
-            savedOverrides_[i] = ReadStoredValue(HKEY_CURRENT_USER, overridesKey_.c_str(), overrideNames_[i]);
-        }
-        HKEY overrides = NULL;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, overridesKey_.c_str(), 0, NULL, 0, KEY_ALL_ACCESS,
-                                                 NULL, &overrides, NULL));
-        overridden_ = true;
-        static const WCHAR order[] = L"native,builtin";
-        for (int i = 0; i < 2; i++) {
-            EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(overrides, overrideNames_[i], 0, REG_SZ,
-                                                    reinterpret_cast<const BYTE*>(order), sizeof(order)));
-        }
-        RegCloseKey(overrides);
-    }
-
-    void RestoreOverrides() {
-        if (!overridden_) {
-            return;
-        }
-        HKEY overrides = NULL;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, overridesKey_.c_str(), 0, KEY_ALL_ACCESS, &overrides) == ERROR_SUCCESS) {
-            for (int i = 0; i < 2; i++) {
-                const StoredValue& saved = savedOverrides_[i];
-                if (saved.present) {
-                    RegSetValueExW(overrides, overrideNames_[i], 0, saved.type, saved.data.data(),
-                                   static_cast<DWORD>(saved.data.size()));
-                } else {
-                    RegDeleteValueW(overrides, overrideNames_[i]);
-                }
-            }
-            RegCloseKey(overrides);
-        }
-        if (!overridesExisted_) {
-            EXPECT_EQ(ERROR_SUCCESS, RegDeleteKeyW(HKEY_CURRENT_USER, overridesKey_.c_str()));
-        }
-        if (!appKeyExisted_) {
-            EXPECT_EQ(ERROR_SUCCESS, RegDeleteKeyW(HKEY_CURRENT_USER, appKey_.c_str()));
-        }
-        overridden_ = false;
+        std::vector<HWND> dialogs = FindDialogs(DIALOG_CAPTION, process_.dwProcessId);
+        EndProcess(&process_, dialogs.empty() ? NULL : dialogs.front(), 5000);
     }
 
     std::wstring folder_;
     std::wstring exe_;
     PROCESS_INFORMATION process_ = {};
-
-    std::wstring appKey_;
-    std::wstring overridesKey_;
-    bool appKeyExisted_ = false;
-    bool overridesExisted_ = false;
-    bool overridden_ = false;
-    const wchar_t* const overrideNames_[2] = {L"wininet", L"winhttp"};
-    StoredValue savedOverrides_[2];
+    WineDllOverrides overrides_;
 
     SettingsKeyBackup settings_{HKEY_CURRENT_USER, L"Software\\Ondrake\\Tessival (saved by the planted-DLL test)"};
 };
@@ -722,8 +560,8 @@ TEST(MessageTidying, EveryWhiteSpaceCharacterIsTrimmed) {
 class KnownTexts : public ::testing::Test {
 protected:
     void SetUp() override {
-        module_ =
-            LoadLibraryExW((TestFolder() + L"\\errtext\\edge_messages.dll").c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+        module_ = LoadLibraryExW((TestProgramFolder() + L"\\errtext\\edge_messages.dll").c_str(), NULL,
+                                 LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(nullptr, module_) << GetLastError();
     }
     void TearDown() override {
@@ -736,12 +574,12 @@ protected:
 
 TEST_F(KnownTexts, RawLengthsAroundTheBuffer) {
     // The table holds what it should: the lengths FormatMessageW reports for the long texts.
-    EXPECT_EQ(1021u, RawText(EDGE_LENGTH_1021, MESSAGE_FLAGS_MODULE, module_).size());
-    EXPECT_EQ(1022u, RawText(EDGE_LENGTH_1022, MESSAGE_FLAGS_MODULE, module_).size());
-    EXPECT_EQ(1023u, RawText(EDGE_LENGTH_1023, MESSAGE_FLAGS_MODULE, module_).size());
-    EXPECT_EQ(1023u, RawText(EDGE_LENGTH_1023_SURROGATE_LAST, MESSAGE_FLAGS_MODULE, module_).size());
-    EXPECT_EQ(0u, RawText(EDGE_LENGTH_1024, MESSAGE_FLAGS_MODULE, module_).size());
-    EXPECT_EQ(0u, RawText(EDGE_LENGTH_1500, MESSAGE_FLAGS_MODULE, module_).size());
+    EXPECT_EQ(1021u, RawMessageText(EDGE_LENGTH_1021, MESSAGE_FLAGS_MODULE, module_).size());
+    EXPECT_EQ(1022u, RawMessageText(EDGE_LENGTH_1022, MESSAGE_FLAGS_MODULE, module_).size());
+    EXPECT_EQ(1023u, RawMessageText(EDGE_LENGTH_1023, MESSAGE_FLAGS_MODULE, module_).size());
+    EXPECT_EQ(1023u, RawMessageText(EDGE_LENGTH_1023_SURROGATE_LAST, MESSAGE_FLAGS_MODULE, module_).size());
+    EXPECT_EQ(0u, RawMessageText(EDGE_LENGTH_1024, MESSAGE_FLAGS_MODULE, module_).size());
+    EXPECT_EQ(0u, RawMessageText(EDGE_LENGTH_1500, MESSAGE_FLAGS_MODULE, module_).size());
 }
 
 TEST_F(KnownTexts, ShownAsTidiedWithinTheBuffer) {
@@ -806,11 +644,8 @@ class ResultControls : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetAppState();
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = LoggingProc;
-        windowClass.hInstance = GetModuleHandleW(NULL);
-        windowClass.lpszClassName = L"TessivalLoggingText";
-        RegisterClassW(&windowClass);
+        // Registered by the first test of the suite; the later ones find it there.
+        (void)RegisterTestClass(L"TessivalLoggingText", LoggingProc);
         parent_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 100, NULL, NULL, NULL, NULL);
         ASSERT_NE(nullptr, parent_);
         for (int id = 1; id <= 3; id++) {

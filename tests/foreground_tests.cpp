@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "owner_process.h"
 #include "placement/foreground.h"
-#include "placement/owner_process.h"
+#include "platform_support.h"
+#include "window_classes.h"
 
 namespace {
 
@@ -80,11 +82,7 @@ class Foreground : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetAppState();
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = QuittingWindowProc;
-        windowClass.hInstance = GetModuleHandleW(NULL);
-        windowClass.lpszClassName = L"ForegroundTestWindow";
-        ASSERT_TRUE(RegisterClassW(&windowClass));
+        ASSERT_TRUE(RegisterTestClass(L"ForegroundTestWindow", QuittingWindowProc));
         window_ = CreateOwnWindow();
         ASSERT_NE(nullptr, window_);
         // Windows lets only a thread that may take the foreground change the time-out.

@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "placement/owner_process.h"
+#include "owner_process.h"
 #include "placement/parent_detection.h"
+#include "platform_support.h"
+#include "window_classes.h"
 
 namespace {
 
@@ -47,11 +49,7 @@ protected:
     }
 
     HWND Create(const wchar_t* className, HWND parent = NULL, bool visible = true) {
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(NULL);
-        windowClass.lpszClassName = className;
-        if (RegisterClassW(&windowClass)) {
+        if (RegisterTestClass(className)) {
             classes_.push_back(className);
         }
         DWORD style = (parent != NULL ? WS_CHILD : WS_OVERLAPPEDWINDOW) | (visible ? WS_VISIBLE : 0);

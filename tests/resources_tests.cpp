@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "program_files.h"
+#include "test_folders.h"
 #include "resource.h"
 
 namespace {

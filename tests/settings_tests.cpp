@@ -23,22 +23,7 @@ StoredValue ReadValue(HKEY root, const wchar_t* name) {
 
 bool IsDword(const StoredValue& value, DWORD expected) {
     DWORD data = 0;
-    if (!value.present || value.type != REG_DWORD || value.data.size() != 4) {
-        return false;
-    }
-    memcpy(&data, value.data.data(), 4);
-    return data == expected;
-}
-
-void WriteRaw(HKEY root, const wchar_t* name, DWORD type, const void* data, DWORD size) {
-    HKEY key = NULL;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, SETTINGS_KEY, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL));
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size));
-    RegCloseKey(key);
-}
-
-void WriteDword(HKEY root, const wchar_t* name, DWORD value) {
-    WriteRaw(root, name, REG_DWORD, &value, sizeof(value));
+    return StoredDword(value, &data) && data == expected;
 }
 
 void DeleteValue(HKEY root, const wchar_t* name) {
@@ -47,13 +32,6 @@ void DeleteValue(HKEY root, const wchar_t* name) {
         RegDeleteValueW(key, name);
         RegCloseKey(key);
     }
-}
-
-void WriteOptions(HKEY root, DWORD top, DWORD fade, DWORD alpha, DWORD position) {
-    WriteDword(root, L"Always on top", top);
-    WriteDword(root, L"Fade when inactive", fade);
-    WriteDword(root, L"Alpha", alpha);
-    WriteDword(root, L"Position on parent", position);
 }
 
 // Values no load may produce, so that a field LoadSettings should not touch shows any change.
@@ -80,13 +58,11 @@ bool StateIsScrambled() {
 class Settings : public ::testing::Test {
 protected:
     void SetUp() override {
-        machineWritable_ = MachineSettingsWritable();
-        if (!machineWritable_ && KeyExists(HKEY_LOCAL_MACHINE, SETTINGS_KEY)) {
-            GTEST_SKIP() << "machine-wide settings are deployed here, and only an administrator can set them aside";
+        if (MachineSettingsLocked()) {
+            GTEST_SKIP() << kMachineSettingsLocked;
         }
-        for (int i = 0; i < RootCount(); i++) {
-            ASSERT_NO_FATAL_FAILURE(backups_[i].Save());
-        }
+        ASSERT_NO_FATAL_FAILURE(backups_.Save());
+        machineWritable_ = backups_.MachineWritable();
         window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"pin target", WS_POPUP | WS_VISIBLE,
                                   200, 200, 200, 200, NULL, NULL, NULL, NULL);
         ASSERT_NE(nullptr, window_);
@@ -98,9 +74,7 @@ protected:
         if (window_ != NULL) {
             DestroyWindow(window_);
         }
-        for (SettingsKeyBackup& backup : backups_) {
-            backup.Restore();
-        }
+        backups_.Restore();
         ResetAppState();
     }
 
@@ -118,7 +92,7 @@ protected:
 
     bool machineWritable_ = false;
     HKEY roots_[2] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
-    SettingsKeyBackup backups_[2] = {{roots_[0], backupKey}, {roots_[1], backupKey}};
+    BothSettingsKeysBackup backups_{backupKey};
     HWND window_ = NULL;
     RECT windowRect_ = {};
 };
@@ -149,7 +123,7 @@ TEST_F(Settings, OptionValuesAndRanges) {
         {0, 0, 0x100 + 100, 3, 0, 0, 224, 3},
     };
     for (const auto& c : cases) {
-        WriteOptions(HKEY_CURRENT_USER, c.top, c.fade, c.alpha, c.position);
+        WriteOptionSettings(HKEY_CURRENT_USER, c.top, c.fade, c.alpha, c.position);
         ScrambleState();
         ASSERT_EQ(1, LoadSettings(HKEY_CURRENT_USER)) << "alpha " << c.alpha << ", position " << c.position;
         EXPECT_EQ(c.expectedTop, AppState.alwaysOnTop);
@@ -165,9 +139,9 @@ TEST_F(Settings, OptionValuesAndRanges) {
 
 TEST_F(Settings, IncompleteOptionSetTakesNothing) {
     for (const wchar_t* missing : optionNames) {
-        WriteOptions(HKEY_CURRENT_USER, 1, 1, 100, 3);
-        WriteDword(HKEY_CURRENT_USER, L"X", 0xFFFFD8F0u);  // far off screen, yet neither read nor deleted
-        WriteDword(HKEY_CURRENT_USER, L"Y", 0xFFFFD8F0u);
+        WriteOptionSettings(HKEY_CURRENT_USER, 1, 1, 100, 3);
+        WriteSettingDword(HKEY_CURRENT_USER, L"X", 0xFFFFD8F0u);  // far off screen, yet neither read nor deleted
+        WriteSettingDword(HKEY_CURRENT_USER, L"Y", 0xFFFFD8F0u);
         DeleteValue(HKEY_CURRENT_USER, missing);
         ScrambleState();
         EXPECT_EQ(0, LoadSettings(HKEY_CURRENT_USER)) << "without " << missing;
@@ -201,20 +175,20 @@ TEST_F(Settings, WrongTypesAndSizes) {
     };
     for (const auto& form : forms) {
         for (const wchar_t* name : optionNames) {
-            WriteOptions(HKEY_CURRENT_USER, 1, 1, 100, 3);
-            WriteDword(HKEY_CURRENT_USER, L"X", 200);
-            WriteDword(HKEY_CURRENT_USER, L"Y", 200);
-            WriteRaw(HKEY_CURRENT_USER, name, form.type, form.data, form.size);
+            WriteOptionSettings(HKEY_CURRENT_USER, 1, 1, 100, 3);
+            WriteSettingDword(HKEY_CURRENT_USER, L"X", 200);
+            WriteSettingDword(HKEY_CURRENT_USER, L"Y", 200);
+            WriteSettingValue(HKEY_CURRENT_USER, name, form.type, form.data, form.size);
             ScrambleState();
             EXPECT_EQ(0, LoadSettings(HKEY_CURRENT_USER)) << form.what << " as " << name;
             EXPECT_TRUE(StateIsScrambled()) << form.what << " as " << name;
             EXPECT_TRUE(IsDword(ReadValue(HKEY_CURRENT_USER, L"X"), 200)) << form.what << " as " << name;
         }
         for (const wchar_t* name : {L"X", L"Y"}) {
-            WriteOptions(HKEY_CURRENT_USER, 1, 1, 100, 3);
-            WriteDword(HKEY_CURRENT_USER, L"X", 200);
-            WriteDword(HKEY_CURRENT_USER, L"Y", 200);
-            WriteRaw(HKEY_CURRENT_USER, name, form.type, form.data, form.size);
+            WriteOptionSettings(HKEY_CURRENT_USER, 1, 1, 100, 3);
+            WriteSettingDword(HKEY_CURRENT_USER, L"X", 200);
+            WriteSettingDword(HKEY_CURRENT_USER, L"Y", 200);
+            WriteSettingValue(HKEY_CURRENT_USER, name, form.type, form.data, form.size);
             ScrambleState();
             EXPECT_EQ(1, LoadSettings(HKEY_CURRENT_USER)) << form.what << " as " << name;
             EXPECT_EQ(0, AppState.pinned) << form.what << " as " << name;
@@ -244,14 +218,14 @@ TEST_F(Settings, PinnedPositionOnAndOffScreen) {
     };
     ASSERT_EQ(nullptr, WindowFromPoint(POINT{-19990, -19990}));
     for (const auto& c : cases) {
-        WriteOptions(HKEY_CURRENT_USER, 0, 0, 224, 9);
+        WriteOptionSettings(HKEY_CURRENT_USER, 0, 0, 224, 9);
         DeleteValue(HKEY_CURRENT_USER, L"X");
         DeleteValue(HKEY_CURRENT_USER, L"Y");
         if (c.writeX) {
-            WriteDword(HKEY_CURRENT_USER, L"X", c.x);
+            WriteSettingDword(HKEY_CURRENT_USER, L"X", c.x);
         }
         if (c.writeY) {
-            WriteDword(HKEY_CURRENT_USER, L"Y", c.y);
+            WriteSettingDword(HKEY_CURRENT_USER, L"Y", c.y);
         }
         ScrambleState();
         ASSERT_EQ(1, LoadSettings(HKEY_CURRENT_USER));
@@ -267,12 +241,12 @@ TEST_F(Settings, StalePinIsDeletedUnderTheRootItWasReadFrom) {
     if (!machineWritable_) {
         GTEST_SKIP() << kNeedsAdministrator;
     }
-    WriteOptions(HKEY_LOCAL_MACHINE, 1, 0, 150, 7);
-    WriteDword(HKEY_LOCAL_MACHINE, L"X", 0xFFFFB1E0u);
-    WriteDword(HKEY_LOCAL_MACHINE, L"Y", 0xFFFFB1E0u);
-    WriteOptions(HKEY_CURRENT_USER, 0, 1, 60, 1);
-    WriteDword(HKEY_CURRENT_USER, L"X", 0xFFFFB1E0u);
-    WriteDword(HKEY_CURRENT_USER, L"Y", 0xFFFFB1E0u);
+    WriteOptionSettings(HKEY_LOCAL_MACHINE, 1, 0, 150, 7);
+    WriteSettingDword(HKEY_LOCAL_MACHINE, L"X", 0xFFFFB1E0u);
+    WriteSettingDword(HKEY_LOCAL_MACHINE, L"Y", 0xFFFFB1E0u);
+    WriteOptionSettings(HKEY_CURRENT_USER, 0, 1, 60, 1);
+    WriteSettingDword(HKEY_CURRENT_USER, L"X", 0xFFFFB1E0u);
+    WriteSettingDword(HKEY_CURRENT_USER, L"Y", 0xFFFFB1E0u);
 
     ASSERT_EQ(1, LoadSettings(HKEY_LOCAL_MACHINE));
     EXPECT_EQ(1, AppState.alwaysOnTop);
@@ -315,8 +289,8 @@ TEST_F(Settings, SaveWithoutPinForgetsTheCornerUnderTheCurrentUserOnly) {
         GTEST_SKIP() << kNeedsAdministrator;
     }
     for (HKEY root : roots_) {
-        WriteDword(root, L"X", 200);
-        WriteDword(root, L"Y", 200);
+        WriteSettingDword(root, L"X", 200);
+        WriteSettingDword(root, L"Y", 200);
     }
     AppState.position = 5;  // saved as held, though a load turns it into 9
     EXPECT_EQ(1, SaveSettings(window_, FALSE));
@@ -328,8 +302,8 @@ TEST_F(Settings, SaveWithoutPinForgetsTheCornerUnderTheCurrentUserOnly) {
     EXPECT_TRUE(ReadValue(HKEY_LOCAL_MACHINE, L"Y").present);
 
     // Pin checked but no window rectangle to take: the corner is forgotten as well.
-    WriteDword(HKEY_CURRENT_USER, L"X", 200);
-    WriteDword(HKEY_CURRENT_USER, L"Y", 200);
+    WriteSettingDword(HKEY_CURRENT_USER, L"X", 200);
+    WriteSettingDword(HKEY_CURRENT_USER, L"Y", 200);
     EXPECT_EQ(1, SaveSettings(NULL, TRUE));
     EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, L"X").present);
     EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, L"Y").present);
@@ -372,10 +346,10 @@ TEST_F(Settings, ForgetPinnedPositionCounts) {
     }
     EXPECT_EQ(0, ForgetPinnedPosition(HKEY_CURRENT_USER));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, SETTINGS_KEY));  // never created here
-    WriteDword(HKEY_CURRENT_USER, L"X", 1);
-    WriteDword(HKEY_CURRENT_USER, L"Y", 2);
-    WriteDword(HKEY_CURRENT_USER, L"Alpha", 100);
-    WriteDword(HKEY_LOCAL_MACHINE, L"Y", 2);
+    WriteSettingDword(HKEY_CURRENT_USER, L"X", 1);
+    WriteSettingDword(HKEY_CURRENT_USER, L"Y", 2);
+    WriteSettingDword(HKEY_CURRENT_USER, L"Alpha", 100);
+    WriteSettingDword(HKEY_LOCAL_MACHINE, L"Y", 2);
     EXPECT_EQ(2, ForgetPinnedPosition(HKEY_CURRENT_USER));
     EXPECT_TRUE(ReadValue(HKEY_CURRENT_USER, L"Alpha").present);
     EXPECT_EQ(0, ForgetPinnedPosition(HKEY_CURRENT_USER));
@@ -425,7 +399,7 @@ TEST_F(Settings, DeleteKeyTreeShapes) {
     };
     for (const auto& shape : shapes) {
         BuildTree(HKEY_CURRENT_USER, SETTINGS_KEY, shape.depth, shape.name, shape.width);
-        WriteDword(HKEY_CURRENT_USER, L"Alpha", 100);
+        WriteSettingDword(HKEY_CURRENT_USER, L"Alpha", 100);
         BuildTree(HKEY_CURRENT_USER, L"Software\\Ondrake\\Sibling", 2, L"kept", 2);
         EXPECT_EQ(0, DeleteKeyTree(HKEY_CURRENT_USER, SETTINGS_KEY)) << shape.what;
         EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, SETTINGS_KEY)) << shape.what;
@@ -436,7 +410,7 @@ TEST_F(Settings, DeleteKeyTreeShapes) {
     if (!machineWritable_) {
         GTEST_SKIP() << kNeedsAdministrator;
     }
-    WriteDword(HKEY_LOCAL_MACHINE, L"Alpha", 100);
+    WriteSettingDword(HKEY_LOCAL_MACHINE, L"Alpha", 100);
     BuildTree(HKEY_CURRENT_USER, SETTINGS_KEY, 3, L"x", 3);
     EXPECT_EQ(0, DeleteKeyTree(HKEY_CURRENT_USER, SETTINGS_KEY));
     EXPECT_TRUE(ReadValue(HKEY_LOCAL_MACHINE, L"Alpha").present);
@@ -506,7 +480,7 @@ TEST_F(Settings, RandomValueSetsFollowTheRules) {
                 if (type == REG_DWORD && size == 4) {
                     size = 3;
                 }
-                WriteRaw(root, names[i], type, junk, size);
+                WriteSettingValue(root, names[i], type, junk, size);
                 continue;
             }
             DWORD value;
@@ -521,7 +495,7 @@ TEST_F(Settings, RandomValueSetsFollowTheRules) {
                     random() % 3 == 0 ? static_cast<DWORD>(random()) : interesting[random() % _countof(interesting)];
             }
             values[i] = {true, value};
-            WriteDword(root, names[i], value);
+            WriteSettingDword(root, names[i], value);
         }
         StoredValue xBefore = ReadValue(root, L"X");
         StoredValue yBefore = ReadValue(root, L"Y");

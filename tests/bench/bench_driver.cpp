@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "test_processes.h"
+#include "window_search.h"
+
 namespace {
 
 const wchar_t kCaption[] = L"Windows Error Lookup \x2001";
@@ -25,36 +28,6 @@ double Now() {
     return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-struct Search {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM lParam) {
-    Search* search = reinterpret_cast<Search*>(lParam);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    WCHAR text[64] = {};
-    if (processId == search->processId && IsWindowVisible(window) && GetWindowTextW(window, text, 64) > 0 &&
-        wcscmp(text, kCaption) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-bool Launch(const std::wstring& exe, const std::wstring& arguments, PROCESS_INFORMATION* process) {
-    std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    return CreateProcessW(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, process) != FALSE;
-}
-
-void Release(PROCESS_INFORMATION* process) {
-    CloseHandle(process->hProcess);
-    CloseHandle(process->hThread);
-}
-
 struct Sample {
     double launchMs = -1;
     double handOverMs = -1;
@@ -66,37 +39,28 @@ Sample RunRound(const std::wstring& exe) {
     Sample sample;
     PROCESS_INFORMATION dialog = {};
     double start = Now();
-    if (!Launch(exe, L"", &dialog)) {
+    if (StartProcess(exe, L"", &dialog) != ERROR_SUCCESS) {
         return sample;
     }
-    Search search = {dialog.dwProcessId, NULL};
-    while (search.found == NULL && Now() - start < 20000) {
-        EnumWindows(FindVisibleDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found == NULL) {
-            Sleep(1);
-        }
-    }
-    if (search.found != NULL) {
+    // Looked for every millisecond: the time to the visible dialog is what is measured.
+    HWND found = WaitForVisibleDialog(kCaption, dialog, 20000, 1);
+    if (found != NULL) {
         sample.launchMs = Now() - start;
         Sleep(100);  // let the dialog settle before the hand-over
         PROCESS_INFORMATION second = {};
         double handOverStart = Now();
-        if (Launch(exe, L"5", &second)) {
-            WaitForSingleObject(second.hProcess, 20000);
+        if (StartProcess(exe, L"5", &second) == ERROR_SUCCESS) {
+            (void)WaitForExit(second, 20000);
             sample.handOverMs = Now() - handOverStart;
-            Release(&second);
+            CloseProcessHandles(&second);
         }
         PROCESS_MEMORY_COUNTERS counters = {};
         counters.cb = sizeof(counters);
         if (GetProcessMemoryInfo(dialog.hProcess, &counters, sizeof(counters))) {
             sample.peakWorkingSetKiB = static_cast<double>(counters.PeakWorkingSetSize) / 1024.0;
         }
-        PostMessageW(search.found, WM_CLOSE, 0, 0);
     }
-    if (WaitForSingleObject(dialog.hProcess, 10000) != WAIT_OBJECT_0) {
-        TerminateProcess(dialog.hProcess, 1);
-    }
-    Release(&dialog);
+    EndProcess(&dialog, found, 10000);
     return sample;
 }
 

@@ -6,8 +6,11 @@ target_include_directories(floor_dialog PRIVATE ${CMAKE_SOURCE_DIR}/res ${CMAKE_
 target_link_options(floor_dialog PRIVATE ${TESSIVAL_LINK_OPTIONS})
 add_dependencies(floor_dialog build_info)
 
-# Like the test programs, the driver uses the standard library, which Visual Studio's headers want unwind
-# semantics for.
-add_executable(bench_driver ${CMAKE_CURRENT_SOURCE_DIR}/bench/bench_driver.cpp)
+# The driver starts, finds and ends the programs with the tests' own helpers. Like the test programs it uses the
+# standard library, which Visual Studio's headers want unwind semantics for.
+add_executable(bench_driver ${CMAKE_CURRENT_SOURCE_DIR}/bench/bench_driver.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/support/message_pump.cpp ${CMAKE_CURRENT_SOURCE_DIR}/support/test_processes.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/support/window_search.cpp)
+target_include_directories(bench_driver PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/support)
 target_link_libraries(bench_driver PRIVATE tessival_build_flags tessival_test_flags psapi)
 target_link_options(bench_driver PRIVATE ${TEST_WIDE_ENTRY_LINK_OPTIONS})

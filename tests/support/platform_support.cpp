@@ -1,9 +1,22 @@
-// Wine detection and the tests' own way to the foreground.
+// Wine detection, the reported version and the tests' own way to the foreground.
 #include "platform_support.h"
 
 bool RunningUnderWine() {
     HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     return ntdll != NULL && GetProcAddress(ntdll, "wine_get_version") != NULL;
+}
+
+bool RealOsVersion(OSVERSIONINFOEXW* version) {
+    typedef LONG(WINAPI * RtlGetVersionFunction)(OSVERSIONINFOEXW*);
+    RtlGetVersionFunction rtlGetVersion = reinterpret_cast<RtlGetVersionFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+    if (rtlGetVersion == nullptr) {
+        return false;
+    }
+    *version = OSVERSIONINFOEXW();
+    version->dwOSVersionInfoSize = sizeof(*version);
+    (void)rtlGetVersion(version);
+    return true;
 }
 
 bool MakeForeground(HWND window) {

@@ -1,5 +1,5 @@
-// What the tests need to know about the platform under them: Wine or Windows, and how a test takes the
-// foreground on either.
+// What the tests need to know about the platform under them: Wine or Windows, the version it reports, and how
+// a test takes the foreground on either.
 #ifndef TESSIVAL_TESTS_PLATFORM_SUPPORT_H
 #define TESSIVAL_TESTS_PLATFORM_SUPPORT_H
 
@@ -8,6 +8,10 @@
 // True under Wine, whose ntdll exports wine_get_version. Tests keep their Windows expectations exact and name
 // each Wine allowance where they make it.
 bool RunningUnderWine();
+
+// The version RtlGetVersion reports, which no compatibility setting of the test program bends (GetVersionExW
+// gives 6.2 to a program without a supportedOS entry); false when ntdll lacks the function.
+bool RealOsVersion(OSVERSIONINFOEXW* version);
 
 // Makes window the foreground window, as a user's click would; false when the system refused.
 bool MakeForeground(HWND window);

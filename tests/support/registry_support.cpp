@@ -2,6 +2,7 @@
 #include "registry_support.h"
 
 #include <gtest/gtest.h>
+#include <string.h>
 
 #include "app/app_state.h"
 
@@ -13,6 +14,9 @@ const wchar_t* const vendorKey = L"Software\\Ondrake";
 
 const char kNeedsAdministrator[] =
     "writes the machine-wide settings under HKEY_LOCAL_MACHINE, which takes administrator rights on Windows";
+
+const char kMachineSettingsLocked[] =
+    "machine-wide settings are deployed here, and only an administrator can set them aside";
 
 bool KeyExists(HKEY root, const wchar_t* path) {
     HKEY key = NULL;
@@ -30,6 +34,10 @@ bool MachineSettingsWritable() {
     }
     RegCloseKey(software);
     return true;
+}
+
+bool MachineSettingsLocked() {
+    return !MachineSettingsWritable() && KeyExists(HKEY_LOCAL_MACHINE, SETTINGS_KEY);
 }
 
 // The tree functions make the tests' backups simple; the program itself does without them (Windows XP lacks
@@ -60,6 +68,33 @@ StoredValue ReadStoredValue(HKEY root, const wchar_t* path, const wchar_t* name)
     }
     RegCloseKey(key);
     return value;
+}
+
+bool StoredDword(const StoredValue& value, DWORD* number) {
+    if (!value.present || value.type != REG_DWORD || value.data.size() != sizeof(DWORD)) {
+        return false;
+    }
+    memcpy(number, value.data.data(), sizeof(DWORD));
+    return true;
+}
+
+void WriteSettingValue(HKEY root, const wchar_t* name, DWORD type, const void* data, DWORD size) {
+    HKEY key = NULL;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, SETTINGS_KEY, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL));
+    LONG written = RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(key);
+    ASSERT_EQ(ERROR_SUCCESS, written);
+}
+
+void WriteSettingDword(HKEY root, const wchar_t* name, DWORD value) {
+    WriteSettingValue(root, name, REG_DWORD, &value, sizeof(value));
+}
+
+void WriteOptionSettings(HKEY root, DWORD topmost, DWORD fade, DWORD alpha, DWORD position) {
+    WriteSettingDword(root, L"Always on top", topmost);
+    WriteSettingDword(root, L"Fade when inactive", fade);
+    WriteSettingDword(root, L"Alpha", alpha);
+    WriteSettingDword(root, L"Position on parent", position);
 }
 
 void SettingsKeyBackup::Save() {
@@ -112,4 +147,18 @@ void SettingsKeyBackup::Restore() {
         (void)DeleteTree()(root_, vendorKey);
     }
     EXPECT_EQ(keyExisted_, KeyExists(root_, SETTINGS_KEY));
+}
+
+void BothSettingsKeysBackup::Save() {
+    machineWritable_ = MachineSettingsWritable();
+    ASSERT_NO_FATAL_FAILURE(keys_[0].Save());
+    if (machineWritable_) {
+        ASSERT_NO_FATAL_FAILURE(keys_[1].Save());
+    }
+}
+
+void BothSettingsKeysBackup::Restore() {
+    for (SettingsKeyBackup& key : keys_) {
+        key.Restore();
+    }
 }

@@ -16,6 +16,12 @@ bool MachineSettingsWritable();
 // The reason a test that writes machine-wide settings gives when it skips.
 extern const char kNeedsAdministrator[];
 
+// Whether machine-wide settings are deployed where this process cannot set them aside (on Windows, without
+// administrator rights): they would decide every start, so a test that needs the settings of its own skips,
+// giving kMachineSettingsLocked.
+bool MachineSettingsLocked();
+extern const char kMachineSettingsLocked[];
+
 // Vista's tree functions, looked up by name; NULL where the system lacks them.
 typedef LONG(WINAPI* RegCopyTreeFunction)(HKEY, LPCWSTR, HKEY);
 typedef LONG(WINAPI* RegDeleteTreeFunction)(HKEY, LPCWSTR);
@@ -31,6 +37,16 @@ struct StoredValue {
 
 // The value name of the key path under root, whatever its size.
 StoredValue ReadStoredValue(HKEY root, const wchar_t* path, const wchar_t* name);
+
+// The number a stored value holds when it is a REG_DWORD of four bytes; false for anything else.
+bool StoredDword(const StoredValue& value, DWORD* number);
+
+// Writes a value into the settings key of root, creating the key; reports failures through GoogleTest.
+void WriteSettingValue(HKEY root, const wchar_t* name, DWORD type, const void* data, DWORD size);
+void WriteSettingDword(HKEY root, const wchar_t* name, DWORD value);
+
+// The four values of the option set, each as a REG_DWORD.
+void WriteOptionSettings(HKEY root, DWORD topmost, DWORD fade, DWORD alpha, DWORD position);
 
 // Moves the settings key of one root (with everything below it) to backupPath for the length of a test, and
 // puts it back afterwards: exactly as it was, or not at all when there was none. Both report through
@@ -52,6 +68,25 @@ private:
     bool saved_ = false;
     bool keyExisted_ = false;
     bool vendorExisted_ = false;
+};
+
+// The settings keys of both roots set aside for a test: the per-user one always, the machine-wide one where
+// this process may write it. Elsewhere that one stays as it is: absent, it changes nothing; deployed, it is
+// what MachineSettingsLocked() reports, and the test skips. Save() and Restore() as for one key.
+class BothSettingsKeysBackup {
+public:
+    explicit BothSettingsKeysBackup(const wchar_t* backupPath)
+        : keys_{{HKEY_CURRENT_USER, backupPath}, {HKEY_LOCAL_MACHINE, backupPath}} {}
+    void Save();
+    void Restore();
+    // Whether Save() set the machine-wide key aside, so that the test may write its own there.
+    bool MachineWritable() const {
+        return machineWritable_;
+    }
+
+private:
+    SettingsKeyBackup keys_[2];
+    bool machineWritable_ = false;
 };
 
 #endif

@@ -1,0 +1,123 @@
+// One search over the top-level windows serves every finder of the tests and the benchmark.
+#include "window_search.h"
+
+#include "message_pump.h"
+
+const wchar_t kDialogClass[] = L"#32770";
+
+namespace {
+
+struct Search {
+    const WindowQuery* query;
+    std::vector<HWND> found;
+};
+
+// The class name, the longest the system allows.
+std::wstring ClassName(HWND window) {
+    WCHAR name[257] = {};
+    UINT length = RealGetWindowClassW(window, name, _countof(name));
+    return std::wstring(name, length);
+}
+
+// The cheap tests first: the title of another process's window and its class take a trip to the server each.
+bool Matches(HWND window, const WindowQuery& query) {
+    if (query.processId != 0) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        if (processId != query.processId) {
+            return false;
+        }
+    }
+    if (query.owner != NULL && GetWindow(window, GW_OWNER) != query.owner) {
+        return false;
+    }
+    if (query.visibleOnly && !IsWindowVisible(window)) {
+        return false;
+    }
+    if (query.className != nullptr && ClassName(window) != query.className) {
+        return false;
+    }
+    return query.title == nullptr || WindowText(window) == query.title;
+}
+
+BOOL CALLBACK CollectMatching(HWND window, LPARAM lParam) {
+    Search* search = reinterpret_cast<Search*>(lParam);
+    if (Matches(window, *search->query)) {
+        search->found.push_back(window);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> FindWindows(const WindowQuery& query) {
+    Search search = {&query, {}};
+    (void)EnumWindows(CollectMatching, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::vector<HWND> FindDialogs(const wchar_t* title, DWORD processId) {
+    WindowQuery query;
+    query.title = title;
+    query.className = kDialogClass;
+    query.processId = processId;
+    return FindWindows(query);
+}
+
+HWND FindOwnedDialog(HWND owner) {
+    WindowQuery query;
+    query.className = kDialogClass;
+    query.owner = owner;
+    std::vector<HWND> found = FindWindows(query);
+    return found.empty() ? NULL : found.front();
+}
+
+HWND WaitForWindow(const WindowQuery& query, DWORD milliseconds, HANDLE process, DWORD pollMilliseconds) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        std::vector<HWND> found = FindWindows(query);
+        if (!found.empty()) {
+            return found.front();
+        }
+        if (GetTickCount() - start > milliseconds ||
+            (process != NULL && WaitForSingleObject(process, 0) == WAIT_OBJECT_0)) {
+            return NULL;
+        }
+        PumpPendingMessages();
+        // Wakes early for a message to dispatch.
+        (void)MsgWaitForMultipleObjects(0, NULL, FALSE, pollMilliseconds, QS_ALLINPUT);
+    }
+}
+
+HWND WaitForVisibleDialog(const wchar_t* title,
+                          const PROCESS_INFORMATION& process,
+                          DWORD milliseconds,
+                          DWORD pollMilliseconds) {
+    WindowQuery query;
+    query.title = title;
+    query.className = kDialogClass;
+    query.processId = process.dwProcessId;
+    query.visibleOnly = true;
+    return WaitForWindow(query, milliseconds, process.hProcess, pollMilliseconds);
+}
+
+bool IsDialogClass(HWND window) {
+    return ClassName(window) == kDialogClass;
+}
+
+std::wstring WindowText(HWND window) {
+    int length = GetWindowTextLengthW(window);
+    std::wstring text(length + 1, L'\0');
+    text.resize(GetWindowTextW(window, &text[0], length + 1));
+    return text;
+}
+
+std::wstring ControlText(HWND dialog, int id) {
+    WCHAR text[2048] = {};
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(GetDlgItem(dialog, id), WM_GETTEXT, _countof(text), reinterpret_cast<LPARAM>(text),
+                             SMTO_BLOCK | SMTO_ABORTIFHUNG, 5000, &copied)) {
+        return std::wstring();
+    }
+    return text;
+}
