@@ -335,9 +335,9 @@ TEST_F(EndToEnd, UsageBoxText) {
     }
 }
 
-// Stand-in windows of the dialog class with a given title, recording the WM_CLOSE they receive.
+// Stand-in windows with a given title, of the dialog class unless said otherwise, recording the WM_CLOSE they
+// receive.
 std::vector<HWND> closedStandIns;
-WNDPROC standInDefault = NULL;
 
 // What a stand-in received: the private messages and WM_CLOSE, in order.
 struct Received {
@@ -358,14 +358,15 @@ LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         closedStandIns.push_back(window);
         return 0;
     }
-    return CallWindowProcW(standInDefault, window, message, wParam, lParam);
+    // Everything else goes to the procedure of the stand-in's class, whichever that is.
+    WNDPROC classProcedure = reinterpret_cast<WNDPROC>(GetClassLongPtrW(window, GCLP_WNDPROC));
+    return CallWindowProcW(classProcedure, window, message, wParam, lParam);
 }
 
-HWND CreateStandIn(const wchar_t* title) {
-    HWND window = CreateWindowExW(0, L"#32770", title, WS_POPUP | WS_VISIBLE, 5, 5, 100, 60, NULL, NULL, NULL, NULL);
+HWND CreateStandIn(const wchar_t* title, const wchar_t* className = kDialogClass) {
+    HWND window = CreateWindowExW(0, className, title, WS_POPUP | WS_VISIBLE, 5, 5, 100, 60, NULL, NULL, NULL, NULL);
     EXPECT_NE(nullptr, window);
-    standInDefault =
-        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StandInProc)));
+    (void)SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StandInProc));
     return window;
 }
 
@@ -386,7 +387,11 @@ TEST_F(EndToEnd, CloseEndsEveryDialogAndAboutBox) {
     HWND about = CreateStandIn(L"About Tessival");
     HWND lookalike = CreateStandIn(L"Windows Error Lookup");  // the template's title: not a running dialog
     HWND otherAbout = CreateStandIn(L"About Tessival ");
-    windows_.insert(windows_.end(), {secondDialog, about, lookalike, otherAbout});
+    // The exact titles on windows of another class: no dialogs, so not Tessival's.
+    HWND captionOfOtherClass = CreateStandIn(kCaption, L"STATIC");
+    HWND aboutOfOtherClass = CreateStandIn(L"About Tessival", L"STATIC");
+    windows_.insert(windows_.end(),
+                    {secondDialog, about, lookalike, otherAbout, captionOfOtherClass, aboutOfOtherClass});
     PROCESS_INFORMATION closer = Start(L"/C");
     EXPECT_EQ(0u, WaitForExit(closer));
     EXPECT_EQ(0u, WaitForExit(dialogProcess_)) << "the running dialog ended";
@@ -394,6 +399,8 @@ TEST_F(EndToEnd, CloseEndsEveryDialogAndAboutBox) {
     EXPECT_TRUE(WasClosed(about));
     EXPECT_FALSE(WasClosed(lookalike));
     EXPECT_FALSE(WasClosed(otherAbout));
+    EXPECT_FALSE(WasClosed(captionOfOtherClass));
+    EXPECT_FALSE(WasClosed(aboutOfOtherClass));
     HKEY key = NULL;
     EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_READ, &key))
         << "closing saved the settings";
@@ -470,6 +477,20 @@ TEST_F(EndToEnd, SettingsSurviveAcrossStartsAndTheMachineKeyComesFirst) {
     ASSERT_NE(nullptr, dialog);
     EXPECT_TRUE(IsTopmost(dialog));
     EXPECT_TRUE(IsChecked(dialog, IDC_FADE));
+
+    // A second start's alpha comes in one value with the on/off bits; only the alpha is kept, and stored.
+    SecondStart(L"/T /I /A:100");
+    CloseAndWait(dialog);
+    DWORD storedAlpha = 0;
+    EXPECT_TRUE(StoredDword(ReadStoredValue(HKEY_CURRENT_USER, SETTINGS_KEY, L"Alpha"), &storedAlpha));
+    EXPECT_EQ(100u, storedAlpha);
+    dialog = OpenDialog(L"");
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_TRUE(IsChecked(dialog, IDC_FADE)) << "the stored options were taken";
+    MakeForeground(plain_);
+    BYTE alpha = 0;
+    EXPECT_TRUE(PumpUntil([&] { return GetLayeredWindowAttributes(dialog, NULL, &alpha, NULL) && alpha == 100; }))
+        << "alpha " << static_cast<int>(alpha);
     CloseAndWait(dialog);
 
     if (!settings_.MachineWritable()) {
