@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Checks that the release is reproducible: scripts/release.sh, run in two clean clones in different folders,
-# must give the same programs and the same SHA256SUMS, and each zip must hold its three files.
+# must give the same programs and the same SHA256SUMS, and each zip must hold its three files. The first clone
+# also builds the test programs (--tests), so the same comparison shows that they leave the program untouched;
+# its x64 test bundle is then moved to a third folder and run there under Wine, as Windows would run it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -10,6 +12,7 @@ trap 'exit 130' INT TERM
 
 commit=$(git -C "$root" rev-parse HEAD 2>/dev/null || true)
 clones=("$work/one/Tessival" "$work/a second, longer folder/src/Tessival")
+release_options=(--tests)
 for clone in "${clones[@]}"; do
     mkdir -p "$(dirname "$clone")"
     if [ -n "$commit" ]; then
@@ -21,8 +24,9 @@ for clone in "${clones[@]}"; do
         tar -C "$root" --exclude=./build -cf - . | tar -C "$clone" -xf -
         export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(date +%s)}
     fi
-    bash "$clone/scripts/release.sh" "$clone/out" >"$clone/release.log" 2>&1 ||
+    bash "$clone/scripts/release.sh" "${release_options[@]}" "$clone/out" >"$clone/release.log" 2>&1 ||
         { cat "$clone/release.log" >&2; echo "release.sh failed in $clone" >&2; exit 1; }
+    release_options=()
 done
 
 one=${clones[0]}/out
@@ -42,5 +46,12 @@ for zip in "$one"/Tessival-*.zip; do
         status=1
     fi
 done
-[ $status -eq 0 ] && echo "Release reproducible from two clean clones:" && cat "$one/exe-sha256.txt" "$one/SHA256SUMS"
-exit $status
+[ $status -eq 0 ] || exit $status
+echo "Release reproducible from two clean clones, one of them with its test programs:"
+cat "$one/exe-sha256.txt" "$one/SHA256SUMS"
+
+moved="$work/moved elsewhere/tests-x64"
+mkdir -p "$(dirname "$moved")"
+mv "$one/tests-x64" "$moved"
+rm -rf "${clones[0]}"
+bash "$root/scripts/run-bundle.sh" "$moved"

@@ -5,8 +5,16 @@
 #   - its "Built On" is the fixed name below, not this machine's;
 #   - the linker writes no time stamp, and no path of the build folder reaches the program;
 #   - the zips list their files in a fixed order, with the commit's time, fixed permissions and user 0.
-# Usage: scripts/release.sh [output folder]   (default build/release)
+# With --tests, the same build trees also build the test programs, and build/release/tests-x86 and tests-x64 each
+# hold a bundle to run on Windows itself: the zipped Tessival.exe, byte for byte, with every test program, helper
+# and module built beside it, and run-tests.ps1.
+# Usage: scripts/release.sh [--tests] [output folder]   (default build/release)
 set -euo pipefail
+with_tests=OFF
+if [ "${1:-}" = --tests ]; then
+    with_tests=ON
+    shift
+fi
 out=${1:-$(dirname "$0")/../build/release}
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
@@ -36,11 +44,30 @@ if [ "$(id -u)" -ne 0 ]; then
     fi
 fi
 
-rm -rf "$out/build" "$out/stage" "$out"/Tessival-*.zip "$out/SHA256SUMS"
+# The test programs, built after the program was zipped, and copied with the zipped program's own bytes: a test
+# of the bundle is a test of the download.
+bundle_tests() {
+    local arch=$1 build=$2 zip=$3
+    local bundle="$out/tests-$arch"
+    cmake --build "$build" >>"$out/build-$arch.log" || { cat "$out/build-$arch.log" >&2; exit 1; }
+    mkdir -p "$bundle"
+    (cd "$bundle" && cmake -E tar xf "$zip" -- Tessival.exe)
+    if ! cmp -s "$bundle/Tessival.exe" "$build/Tessival.exe"; then
+        echo "Building the tests changed $build/Tessival.exe: it is no longer the zipped program" >&2
+        exit 1
+    fi
+    # The programs and modules only: CMake's and GoogleTest's own build files stay behind.
+    (cd "$build" && find tests -path tests/CMakeFiles -prune -o -type f \( -name '*.exe' -o -name '*.dll' \) -print |
+        LC_ALL=C sort | while read -r file; do install -D -m 0755 "$file" "$bundle/$file"; done)
+    install -m 0644 scripts/run-tests.ps1 "$bundle/"
+    echo "Test bundle for $arch: $(find "$bundle/tests" -name '*_tests.exe' | wc -l) test programs in $bundle"
+}
+
+rm -rf "$out/build" "$out/stage" "$out"/Tessival-*.zip "$out/SHA256SUMS" "$out"/tests-x86 "$out"/tests-x64
 version=""
 for arch in x86 x64; do
     build="$out/build/$arch"
-    cmake --preset "$arch" -B "$build" --fresh -DTESSIVAL_TESTS=OFF >"$out/configure-$arch.log" ||
+    cmake --preset "$arch" -B "$build" --fresh -DTESSIVAL_TESTS=$with_tests >"$out/configure-$arch.log" ||
         { cat "$out/configure-$arch.log" >&2; exit 1; }
     cmake --build "$build" --target Tessival >"$out/build-$arch.log" ||
         { cat "$out/build-$arch.log" >&2; exit 1; }
@@ -53,6 +80,9 @@ for arch in x86 x64; do
     zip="Tessival-$version-$arch.zip"
     # With SOURCE_DATE_EPOCH set and no --mtime, every time in the entries is the commit's.
     (cd "$stage" && "${as_root[@]}" cmake -E tar cf "$out/$zip" --format=zip -- Tessival.exe README.md LICENSE)
+    if [ "$with_tests" = ON ]; then
+        bundle_tests "$arch" "$build" "$out/$zip"
+    fi
 done
 
 (cd "$out" && sha256sum "Tessival-$version-x86.zip" "Tessival-$version-x64.zip" >SHA256SUMS)
