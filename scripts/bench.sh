@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Benchmark: Tessival.exe against a floor dialog built from the same template, interleaved, with the
-# programs, Wine's server and the X server pinned to one CPU. Prints medians, ratios and file sizes.
+# Benchmark: Tessival.exe against two floor dialogs built from the same template, one doing the work any faithful
+# program must and one doing none of it, interleaved, with the programs, Wine's server and the X server pinned to
+# one CPU. Prints medians, ratios and file sizes.
 #   scripts/bench.sh [ROUNDS]
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
@@ -10,16 +11,14 @@ bash scripts/setup.sh || exit 1
 # shellcheck source=scripts/machine.sh
 . scripts/machine.sh
 
-preset=x86
-arch=win32
-if ! can_run_32bit; then
-    echo "This machine cannot run 32-bit programs: measuring the x64 build." >&2
-    preset=x64
-    arch=win64
+preset=$(runnable_preset)
+arch=win32; [ "$preset" = x64 ] && arch=win64
+{ cmake --preset "$preset" >/dev/null &&
+    cmake --build --preset "$preset" --target Tessival floor_dialog floor_bare bench_driver >/dev/null; } || exit 1
+# The shipped program's size is printed too, even where only the x64 build can run.
+if [ "$preset" != x86 ]; then
+    { cmake --preset x86 >/dev/null && cmake --build --preset x86 --target Tessival floor_dialog >/dev/null; } || exit 1
 fi
-{ cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" --target Tessival floor_dialog bench_driver >/dev/null; } ||
-    exit 1
-cmake --preset x86 >/dev/null && cmake --build --preset x86 --target Tessival floor_dialog >/dev/null || exit 1
 
 dir="$root/build/bench"
 env=scripts/wine-env.sh
@@ -28,7 +27,7 @@ trap '"$env" stop "$dir"' EXIT
 taskset -c 0 "$env" start "$dir" "$arch" || exit 1
 build="$root/build/$preset"
 taskset -c 0 "$env" run "$dir" "$build/tests/bench_driver.exe" "$build/Tessival.exe" "$build/tests/floor_dialog.exe" \
-    "$rounds"
+    "$build/tests/floor_bare.exe" "$rounds"
 for flavour in x86 x64; do
     [ -f "build/$flavour/Tessival.exe" ] || continue
     printf '%-32s %12d %12d   (%s, bytes)\n' "file size" "$(stat -c %s "build/$flavour/Tessival.exe")" \

@@ -9,34 +9,25 @@ bash scripts/setup.sh || exit 1
 # shellcheck source=scripts/machine.sh
 . scripts/machine.sh
 
-preset=x86
-if ! can_run_32bit; then
-    echo "This machine cannot run 32-bit programs: running the x64 build instead." >&2
-    preset=x64
-fi
+preset=$(runnable_preset)
 { cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" --target Tessival >/dev/null; } || exit 1
 exe="$root/build/$preset/Tessival.exe"
+env=scripts/wine-env.sh
 
 if [ -n "${DISPLAY:-}" ]; then
-    export WINEPREFIX="$root/build/run/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    [ "$preset" = x64 ] && export WINELOADER=/usr/lib/wine/wine64
-    wine=${WINELOADER:-/usr/bin/wine}
-    if [ ! -d "$WINEPREFIX" ]; then
-        mkdir -p "$WINEPREFIX"
-        "$wine" wineboot -i >/dev/null 2>&1
-    fi
-    exec "$wine" "$exe" "$@"
+    # On the desktop's display, in a prefix of its own that Wine creates on the first run.
+    exec "$env" run "$root/build/run" "$exe" "$@"
 fi
 
 dir="$root/build/run/headless"
-env=scripts/wine-env.sh
 arch=win32; [ "$preset" = x64 ] && arch=win64
 trap '"$env" stop "$dir"' EXIT
 "$env" start "$dir" "$arch" || exit 1
 "$env" run "$dir" "$exe" "$@" &
 app=$!
 shot="$root/build/run/tessival.png"
-window=$("$env" exec "$dir" timeout 30 xdotool search --sync --onlyvisible --name "Windows Error Lookup" | head -n 1)
+title=$(sed -n 's/^#define DIALOG_TITLE_TEXT "\(.*\)"$/\1/p' "$root/build/$preset/generated/version.h")
+window=$("$env" exec "$dir" timeout 30 xdotool search --sync --onlyvisible --name "$title" | head -n 1)
 if [ -z "$window" ]; then
     echo "No Tessival dialog appeared (a usage box or a hand-over ends the program without one)." >&2
     wait "$app"

@@ -10,6 +10,7 @@
 #include "app/instance_messages.h"
 #include "app/run_modes.h"
 #include "dialog/about.h"
+#include "dialog/note_font.h"
 #include "dialog/main_dialog.h"
 #include "message_pump.h"
 #include "message_texts.h"
@@ -28,7 +29,7 @@ const UINT kUnchecked = BST_UNCHECKED;
 const char kNoInput[] = "the system refused injected keyboard input (no interactive desktop?)";
 
 void DeleteSettingsKey() {
-    (void)DeleteTree()(HKEY_CURRENT_USER, SETTINGS_KEY);
+    (void)DeleteTree(HKEY_CURRENT_USER, SETTINGS_KEY);
 }
 
 // Each test starts without a settings key; the user's own key is set aside meanwhile and put back afterwards.
@@ -124,7 +125,7 @@ protected:
 TEST_F(Dialog, StartsWithoutACode) {
     AppState.noteFont = CreateNoteFont();
     Open();
-    EXPECT_EQ(std::wstring(L"Windows Error Lookup \x2001"), WindowText(dialog_));
+    EXPECT_EQ(std::wstring(DIALOG_CAPTION), WindowText(dialog_));
     EXPECT_EQ(255, Alpha());
     EXPECT_EQ(L"", WindowText(Item(IDC_CODE)));
     EXPECT_FALSE(IsWindowEnabled(Item(IDC_FIND)));
@@ -337,7 +338,7 @@ TEST_F(Dialog, SystemMenuEndsWithAboutSeparatorAndClose) {
     ASSERT_LT(about + 2, count);
     WCHAR text[64] = {};
     GetMenuStringW(menu, about, text, _countof(text), MF_BYPOSITION);
-    EXPECT_STREQ(L"&About Tessival", text);
+    EXPECT_EQ(std::wstring(L"&") + ABOUT_CAPTION, text);
     EXPECT_NE(0u, GetMenuState(menu, about + 1, MF_BYPOSITION) & MF_SEPARATOR);
     // Directly before Close, the last entry. Wine's menu goes on after Close with an entry of its own, so
     // there only the order is checked.
@@ -380,10 +381,10 @@ TEST_F(Dialog, AboutEntryOpensTheAboutBox) {
     ASSERT_NE(nullptr, search.found);
     if (RunningUnderWine()) {
         // Wine does not split the text at "#": it puts "About " before the whole of it.
-        EXPECT_EQ(0u, title.find(std::wstring(L"About About Tessival#Tessival  ") + VERSION_TEXT_W + L"  (")) << title;
+        EXPECT_EQ(0u, title.find(std::wstring(L"About ") + ABOUT_CAPTION + L"#" + VERSION_LINE + L"  (")) << title;
     } else {
         // Windows titles the box with the part before "#".
-        EXPECT_EQ(L"About Tessival", title);
+        EXPECT_EQ(ABOUT_CAPTION, title);
     }
     EXPECT_FALSE(IsWindow(search.found));
     EXPECT_TRUE(IsWindowVisible(dialog_));
@@ -495,8 +496,7 @@ TEST_F(Dialog, LookupMessageShowsTheCodeInEveryField) {
     SendMessageW(dialog_, WM_LOOKUP_CODE, 0xFFFFFFFFu, 1);
     EXPECT_EQ(L"4294967295", WindowText(Item(IDC_CODE)));
     EXPECT_EQ(L"4294967295    0xFFFFFFFF", WindowText(Item(IDC_NUMBERS)));
-    std::wstring expected = SystemMessageShown(0xFFFFFFFFu);
-    EXPECT_EQ(expected.empty() ? L"Unknown error:  -1" : expected, WindowText(Item(IDC_MESSAGE)));
+    EXPECT_EQ(ShownOrUnknown(0xFFFFFFFFu, SystemMessageShown(0xFFFFFFFFu)), WindowText(Item(IDC_MESSAGE)));
     EXPECT_TRUE(IsWindowEnabled(Item(IDC_FIND)));
     EXPECT_EQ(dialog_, GetForegroundWindow());
 }
@@ -546,19 +546,29 @@ TEST(RunModes, OsVersionComesFromRtlGetVersion) {
     ResetAppState();
 }
 
-TEST(NoteFont, NineTenthsTruncatedTowardZero) {
-    const struct {
-        LONG metric, scaled;
-    } cases[] = {{-12, -10}, {-15, -13}, {0, 0}, {12, 10}, {15, 13}, {-1, 0}, {-19, -17}, {-2000000, -1800000}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.scaled, ScaleNoteFontMetric(c.metric)) << c.metric;
-    }
-}
-
 LOGFONTW FontOf(HFONT font) {
     LOGFONTW made = {};
     EXPECT_EQ(static_cast<int>(sizeof(made)), GetObjectW(font, sizeof(made), &made));
     return made;
+}
+
+TEST(NoteFont, NineTenthsTruncatedTowardZero) {
+    const struct {
+        LONG metric, scaled;
+    } cases[] = {{-12, -10}, {-15, -13}, {0, 0}, {12, 10}, {15, 13}, {-1, 0}, {-19, -17}, {-2000000, -1800000}};
+    LOGFONTW message = {};
+    message.lfWeight = FW_NORMAL;
+    (void)lstrcpynW(message.lfFaceName, L"Tahoma", _countof(message.lfFaceName));
+    for (const auto& c : cases) {
+        message.lfHeight = c.metric;
+        message.lfWidth = -c.metric;
+        HFONT font = CreateNoteFontFrom(&message);
+        ASSERT_NE(nullptr, font) << c.metric;
+        LOGFONTW made = FontOf(font);
+        DeleteObject(font);
+        EXPECT_EQ(c.scaled, made.lfHeight) << c.metric;
+        EXPECT_EQ(-c.scaled, made.lfWidth) << c.metric;
+    }
 }
 
 TEST(NoteFont, OnlyAFontWithWeightAndFaceIsScaled) {

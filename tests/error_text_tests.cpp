@@ -315,8 +315,7 @@ protected:
     }
     // What ShowErrorCode puts into the message control for code.
     static std::wstring ShownText(DWORD code) {
-        std::wstring text = Fetch(code);
-        return text.empty() ? L"Unknown error:  " + std::to_wstring(static_cast<int>(code)) : text;
+        return ShownOrUnknown(code, Fetch(code));
     }
 
     std::vector<std::wstring> created_;
@@ -413,10 +412,17 @@ protected:
         Plant(folder_);
         // The copy's name gets Wine's overrides, so that the planted DLLs really are in reach.
         overrides_.Apply(L"Tessival.exe", {L"wininet", L"winhttp"});
+        // Each start finds this window in front, not whatever was there (a CI runner's console, which the dialog
+        // would dock onto).
+        front_ = CreateWindowExW(0, L"STATIC", L"front", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, NULL, NULL, NULL, NULL);
+        ASSERT_NE(nullptr, front_);
     }
 
     void TearDown() override {
         EndProgram();
+        if (front_ != NULL) {
+            DestroyWindow(front_);
+        }
         overrides_.Restore();
         settings_.Restore();
         PlantedModules::TearDown();
@@ -427,6 +433,7 @@ protected:
 
     // Starts the copy with code, reads what its dialog shows, closes it and waits for it to end.
     void ShowInCopy(DWORD code, std::wstring* shown) {
+        ASSERT_TRUE(MakeForeground(front_));
         DWORD error = StartProcess(exe_, std::to_wstring(code), &process_, folder_.c_str());
         ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), error) << error;
         HWND dialog = WaitForVisibleDialog(DIALOG_CAPTION, process_, 15000);
@@ -456,6 +463,7 @@ protected:
 
     std::wstring folder_;
     std::wstring exe_;
+    HWND front_ = NULL;
     PROCESS_INFORMATION process_ = {};
     WineDllOverrides overrides_;
 
@@ -681,9 +689,7 @@ TEST_F(ResultControls, MessageCodeAndNumbersInThatOrder) {
     };
     for (const auto& c : cases) {
         setTexts.clear();
-        std::wstring fetched = Fetch(c.code);
-        std::wstring message =
-            fetched.empty() ? L"Unknown error:  " + std::to_wstring(static_cast<int>(c.code)) : fetched;
+        std::wstring message = ShownOrUnknown(c.code, Fetch(c.code));
         EXPECT_EQ(0, ShowErrorCode(c.code, controls_[0], controls_[1], controls_[2]));
         ASSERT_EQ(3u, setTexts.size()) << "code " << c.code;
         EXPECT_EQ(1, setTexts[0].first);

@@ -118,7 +118,7 @@ TEST_F(Resources, DialogTemplate) {
     EXPECT_EQ(77, read.Word());
     EXPECT_EQ(L"", read.NameOrOrdinal()) << "menu";
     EXPECT_EQ(L"", read.NameOrOrdinal()) << "class";
-    EXPECT_EQ(L"Windows Error Lookup", read.String());
+    EXPECT_EQ(DIALOG_TITLE, read.String());
     EXPECT_EQ(8, read.Word()) << "points";
     EXPECT_EQ(400, read.Word()) << "weight";
     EXPECT_EQ(0, read.Byte()) << "italic";

@@ -404,7 +404,7 @@ TEST_F(Settings, DeleteKeyTreeShapes) {
         EXPECT_EQ(0, DeleteKeyTree(HKEY_CURRENT_USER, SETTINGS_KEY)) << shape.what;
         EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, SETTINGS_KEY)) << shape.what;
         EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, L"Software\\Ondrake\\Sibling\\kept\\kept")) << shape.what;
-        DeleteTree()(HKEY_CURRENT_USER, L"Software\\Ondrake\\Sibling");
+        DeleteTree(HKEY_CURRENT_USER, L"Software\\Ondrake\\Sibling");
     }
     // The per-user root only: the machine-wide key stays.
     if (!machineWritable_) {

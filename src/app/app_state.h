@@ -22,7 +22,8 @@ enum ParentKind {
 const DWORD FADE_ALPHA_LOWEST = 48;
 const DWORD FADE_ALPHA_HIGHEST = 240;
 const DWORD FADE_ALPHA_DEFAULT = 224;
-const WORD POSITION_HIGHEST = 9;  // positions 0..9 are laid out like a numeric keypad; 0 and 5 are the centre
+const DWORD FADE_ALPHA_MASK = 0xFF;  // the alpha's byte, in a packed options value and for the layered window
+const WORD POSITION_HIGHEST = 9;     // positions 0..9 are laid out like a numeric keypad; 0 and 5 are the centre
 const WORD POSITION_CENTRE = 5;
 const WORD POSITION_DEFAULT = 9;  // top right
 
@@ -65,15 +66,6 @@ void ResetAppState();
 // Working text buffers are fixed arrays of this many UTF-16 units.
 #define TEXT_BUFFER_UNITS 1024
 
-#define PROGRAM_NAME L"Tessival"
-#ifdef _WIN64
-#define PLATFORM_TEXT L"x64"
-#else
-#define PLATFORM_TEXT L"x86"
-#endif
-// The run-time caption ends in a space and U+2001 (EM QUAD), unlike the template's title, so that only a
-// dialog that finished its start-up counts as a running one.
-#define DIALOG_CAPTION L"Windows Error Lookup \x2001"
 #define DIALOG_CLASS L"#32770"
 #define SETTINGS_KEY L"Software\\Ondrake\\Tessival"
 

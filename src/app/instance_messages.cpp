@@ -6,7 +6,7 @@
 WPARAM BuildOptionsWParam(BOOL alwaysOnTop, BOOL fadeWhenInactive, DWORD fadeAlpha, DWORD optionMask) {
     WPARAM value = 0;
     if (optionMask & OPT_ALPHA) {
-        value |= fadeAlpha & 0xFF;
+        value |= fadeAlpha & FADE_ALPHA_MASK;
     }
     if (alwaysOnTop) {
         value |= OPT_TOPMOST;

@@ -7,6 +7,8 @@
 
 #include "app/options.h"
 
+// The numbers are the ones every other copy of the program sends, so they stay, although a dialog also knows
+// WM_USER + 1 and + 2 as DM_SETDEFID and DM_REPOSITION: the procedure answers them before the dialog manager does.
 #define WM_LOOKUP_CODE (WM_USER + 1)   // wParam: the code; lParam: 1, not read
 #define WM_SET_OPTIONS (WM_USER + 2)   // wParam: option values; lParam: optionMask
 #define WM_SET_POSITION (WM_USER + 3)  // wParam: the position 0..9; lParam: 0

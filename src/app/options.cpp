@@ -64,10 +64,10 @@ static void ApplyDisabledFeatures(const WCHAR* letters, RunRequest* request) {
     for (const WCHAR* ch = letters; *ch != L'\0'; ++ch) {
         WCHAR upper = static_cast<WCHAR>(towupper(*ch));
         if (upper == L'I') {
-            AppState.fadeWhenInactive = 0;
+            AppState.fadeWhenInactive = FALSE;
             request->optionMask |= OPT_FADE;
         } else if (upper == L'T') {
-            AppState.alwaysOnTop = 0;
+            AppState.alwaysOnTop = FALSE;
             request->optionMask |= OPT_TOPMOST;
         }
     }
@@ -77,7 +77,7 @@ static void ApplyPosition(const WCHAR* value, RunRequest* request) {
     DWORD position = 0;
     if (ParseNumber(value, NULL, &position) == 0 && IsKeypadPosition(position)) {
         AppState.position = static_cast<WORD>(position);
-        request->positionGiven = 1;
+        request->positionGiven = TRUE;
     }
 }
 
@@ -90,7 +90,7 @@ static void ApplyBareCode(const WCHAR* argument) {
     DWORD code = 0;
     if (ParseNumber(argument, NULL, &code) == 0) {
         AppState.commandCode = code;
-        AppState.haveCommandCode = 1;
+        AppState.haveCommandCode = TRUE;
     }
 }
 
@@ -100,25 +100,25 @@ static BOOL ApplyArgument(WCHAR* argument, RunRequest* request) {
         argument[0] = L'/';
     }
     if ((argument[0] == L'/' && argument[1] == L'?') || IsOptionPrefix(argument, L'H')) {
-        request->usageRequested = 1;
-        request->usageWithVersion = (argument[2] == L'?' || towupper(argument[2]) == L'H') ? 1 : 0;
+        request->usageRequested = TRUE;
+        request->usageWithVersion = (argument[2] == L'?' || towupper(argument[2]) == L'H') ? TRUE : FALSE;
         return FALSE;
     }
     if (IsOptionPrefix(argument, L'A')) {
         ApplyAlpha(OptionValue(argument), request);
     } else if (IsWholeOption(argument, L"/C")) {
-        request->closeRequested = 1;
+        request->closeRequested = TRUE;
     } else if (IsOptionPrefix(argument, L'W')) {
         ApplyParentWindow(OptionValue(argument));
     } else if (IsWholeOption(argument, L"/I")) {
-        AppState.fadeWhenInactive = 1;
+        AppState.fadeWhenInactive = TRUE;
         request->optionMask |= OPT_FADE;
     } else if (IsOptionPrefix(argument, L'N')) {
         ApplyDisabledFeatures(OptionValue(argument), request);
     } else if (IsOptionPrefix(argument, L'P')) {
         ApplyPosition(OptionValue(argument), request);
     } else if (IsWholeOption(argument, L"/T")) {
-        AppState.alwaysOnTop = 1;
+        AppState.alwaysOnTop = TRUE;
         request->optionMask |= OPT_TOPMOST;
     } else {
         ApplyBareCode(argument);

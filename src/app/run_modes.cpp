@@ -9,6 +9,7 @@
 #include "app/instance_messages.h"
 #include "dialog/about.h"
 #include "dialog/main_dialog.h"
+#include "dialog/note_font.h"
 #include "errtext/error_text.h"
 #include "placement/foreground.h"
 #include "placement/parent_detection.h"
@@ -72,8 +73,7 @@ void FormatUsage(BOOL withVersion, WCHAR* text, size_t capacity) {
     (void)StringCchCopyW(text, capacity, usageText);
     if (withVersion) {
         WCHAR versionLine[TEXT_BUFFER_UNITS] = {};
-        (void)wsprintfW(versionLine, L"\n\t\t\t\t%s  %u.%u.%u.%u (%s)\n", PROGRAM_NAME, VERSION_MAJOR, VERSION_MINOR,
-                        VERSION_BUILD, VERSION_REVISION, PLATFORM_TEXT);
+        (void)wsprintfW(versionLine, L"\n\t\t\t\t%s (%s)\n", VERSION_LINE, PLATFORM_TEXT);
         (void)StringCchCatW(text, capacity, versionLine);
     }
 }
@@ -106,6 +106,11 @@ BOOL ReadOsVersion() {
         }
     }
     ClearOsVersion();
+#ifdef _MSC_VER
+    // Declared deprecated since the Windows 8.1 SDK, yet it works on every Windows; it answers here only where
+    // RtlGetVersion is missing or reports a Windows before Vista.
+#pragma warning(suppress : 4996)
+#endif
     return GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&AppState.osVersion)) ? 1 : 0;
 }
 
@@ -122,10 +127,7 @@ static void ValidateParentWindow() {
 }
 
 static void CloseRunningDialogs() {
-    WCHAR aboutCaption[128] = {};
-    // The program name is a constant, so the text always fits.
-    (void)wsprintfW(aboutCaption, L"About %s", PROGRAM_NAME);
-    (void)EnumWindows(CloseDialogsProc, reinterpret_cast<LPARAM>(aboutCaption));
+    (void)EnumWindows(CloseDialogsProc, reinterpret_cast<LPARAM>(ABOUT_CAPTION));
 }
 
 void RunRequestedMode(HWND runningDialog, const RunRequest* request) {

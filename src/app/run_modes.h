@@ -13,7 +13,7 @@ BOOL CALLBACK FindRunningDialogProc(HWND window, LPARAM lParam);
 // EnumWindows callback: closes every lookup dialog and every About box titled as lParam (const WCHAR*).
 BOOL CALLBACK CloseDialogsProc(HWND window, LPARAM lParam);
 
-// The usage text, with the version line when withVersion is non-zero, into text (TEXT_BUFFER_UNITS units).
+// The usage text, with the version line when withVersion is non-zero, into text of capacity units.
 void FormatUsage(BOOL withVersion, WCHAR* text, size_t capacity);
 
 // Shows the usage box. Returns 0.

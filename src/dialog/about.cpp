@@ -1,4 +1,4 @@
-// The About entry, the About box and the note font that dress the lookup dialog.
+// The About entry of the lookup dialog's system menu and the About box it opens.
 #include "dialog/about.h"
 
 #include "app/app_state.h"
@@ -13,7 +13,7 @@ BOOL AddAboutMenuItem(HWND dialog) {
     if (menu == NULL) {
         return 0;
     }
-    (void)wsprintfW(text, L"&About %s", PROGRAM_NAME);
+    (void)wsprintfW(text, L"&%s", ABOUT_CAPTION);
     if (!InsertMenuW(menu, SC_CLOSE, MF_BYCOMMAND | MF_STRING, IDM_ABOUT, text)) {
         return 0;
     }
@@ -26,8 +26,7 @@ typedef int(WINAPI* ShellAboutFunction)(HWND owner, LPCWSTR title, LPCWSTR other
 void ShowAbout(HWND dialog) {
     WCHAR text[TEXT_BUFFER_UNITS] = {};
     // The shell splits the text at "#": the title before it, the first line of the box after it.
-    (void)wsprintfW(text, L"About %s#%s  %u.%u.%u.%u  (%s)\n", PROGRAM_NAME, PROGRAM_NAME, VERSION_MAJOR, VERSION_MINOR,
-                    VERSION_BUILD, VERSION_REVISION, PLATFORM_TEXT);
+    (void)wsprintfW(text, L"%s#%s  (%s)\n", ABOUT_CAPTION, VERSION_LINE, PLATFORM_TEXT);
     // shell32 is mapped only for the About box, which few runs open.
     HMODULE shell = LoadSystemModule(L"shell32.dll", 0);
     if (shell == NULL) {
@@ -39,38 +38,4 @@ void ShowAbout(HWND dialog) {
         (void)shellAbout(dialog, text, ABOUT_WEB_TEXT, NULL);
     }
     (void)FreeLibrary(shell);
-}
-
-LONG ScaleNoteFontMetric(LONG metric) {
-    return metric * 9 / 10;
-}
-
-// The headers targeting XP describe the 500-byte record; Vista and later fill 504 bytes, ending in the
-// padded-border width, and refuse the shorter size only on systems older than that.
-struct NonClientMetrics504 {
-    NONCLIENTMETRICSW metrics;
-#if _WIN32_WINNT < 0x0600
-    int paddedBorderWidth;
-#endif
-};
-static_assert(sizeof(NonClientMetrics504) == 504, "the record must have its Vista size");
-
-HFONT CreateNoteFontFrom(const LOGFONTW* messageFont) {
-    if (messageFont->lfWeight == 0 || messageFont->lfFaceName[0] == L'\0') {
-        return NULL;
-    }
-    // Escapement, orientation, underline and strike-out are not carried over.
-    return CreateFontW(ScaleNoteFontMetric(messageFont->lfHeight), ScaleNoteFontMetric(messageFont->lfWidth), 0, 0,
-                       messageFont->lfWeight, messageFont->lfItalic, 0, 0, messageFont->lfCharSet,
-                       messageFont->lfOutPrecision, messageFont->lfClipPrecision, messageFont->lfQuality,
-                       messageFont->lfPitchAndFamily, messageFont->lfFaceName);
-}
-
-HFONT CreateNoteFont() {
-    NonClientMetrics504 record = {};
-    record.metrics.cbSize = sizeof(record);
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(record), &record, 0)) {
-        return NULL;
-    }
-    return CreateNoteFontFrom(&record.metrics.lfMessageFont);
 }

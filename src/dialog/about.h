@@ -1,4 +1,4 @@
-// The About entry of the system menu, the About box and the smaller font of the numbers line.
+// The About entry of the system menu and the About box.
 #ifndef TESSIVAL_ABOUT_H
 #define TESSIVAL_ABOUT_H
 
@@ -9,14 +9,5 @@ BOOL AddAboutMenuItem(HWND dialog);
 
 // Shows the shell's modal About box owned by dialog.
 void ShowAbout(HWND dialog);
-
-// 9/10 of a message-font height or width, truncated toward zero.
-LONG ScaleNoteFontMetric(LONG metric);
-
-// A font at 9/10 of messageFont's size, or null when it has no weight or no face name.
-HFONT CreateNoteFontFrom(const LOGFONTW* messageFont);
-
-// The system's message font at 9/10 of its size, or null when none could be made. The caller deletes it.
-HFONT CreateNoteFont();
 
 #endif

@@ -20,10 +20,14 @@
 #define PIN_GLYPH L"\xD83D\xDCCC"
 #define FIRST_VERSION_WITH_PIN_GLYPH 10
 
-void ApplyTopmost(HWND dialog) {
-    (void)SendDlgItemMessageW(dialog, IDC_TOPMOST, BM_SETCHECK, AppState.alwaysOnTop ? BST_CHECKED : BST_UNCHECKED, 0);
+static void MoveToTopmostBand(HWND dialog) {
     (void)SetWindowPos(dialog, AppState.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                        SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void ApplyTopmost(HWND dialog) {
+    (void)SendDlgItemMessageW(dialog, IDC_TOPMOST, BM_SETCHECK, AppState.alwaysOnTop ? BST_CHECKED : BST_UNCHECKED, 0);
+    MoveToTopmostBand(dialog);
 }
 
 BOOL IsWindowTextBlank(HWND window) {
@@ -38,7 +42,7 @@ BOOL IsWindowTextBlank(HWND window) {
 }
 
 static void SetAlpha(HWND dialog, DWORD alpha) {
-    (void)SetLayeredWindowAttributes(dialog, 0, static_cast<BYTE>(alpha & 0xFF), LWA_ALPHA);
+    (void)SetLayeredWindowAttributes(dialog, 0, static_cast<BYTE>(alpha & FADE_ALPHA_MASK), LWA_ALPHA);
 }
 
 static void SetCheck(HWND dialog, int control, BOOL checked) {
@@ -142,14 +146,13 @@ static INT_PTR OnCommand(HWND dialog, WPARAM wParam) {
             return FALSE;
         case IDC_TOPMOST:
             if (notification == BN_CLICKED) {
-                AppState.alwaysOnTop = IsDlgButtonChecked(dialog, IDC_TOPMOST) ? 1 : 0;
-                (void)SetWindowPos(dialog, AppState.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                                   SWP_NOMOVE | SWP_NOSIZE);
+                AppState.alwaysOnTop = IsDlgButtonChecked(dialog, IDC_TOPMOST) ? TRUE : FALSE;
+                MoveToTopmostBand(dialog);
             }
             return TRUE;
         case IDC_FADE:
             if (notification == BN_CLICKED) {
-                AppState.fadeWhenInactive = IsDlgButtonChecked(dialog, IDC_FADE) ? 1 : 0;
+                AppState.fadeWhenInactive = IsDlgButtonChecked(dialog, IDC_FADE) ? TRUE : FALSE;
                 SetAlpha(dialog, OPAQUE_ALPHA);
             }
             return TRUE;
@@ -174,17 +177,17 @@ static INT_PTR OnColorStatic(HWND dialog, HDC context, HWND control) {
 static void OnSetOptions(HWND dialog, WPARAM values, LPARAM mask) {
     (void)ForceForeground(dialog);
     if (mask & OPT_TOPMOST) {
-        AppState.alwaysOnTop = (values & OPT_TOPMOST) ? 1 : 0;
+        AppState.alwaysOnTop = (values & OPT_TOPMOST) ? TRUE : FALSE;
         ApplyTopmost(dialog);
     }
     if (mask & OPT_FADE) {
-        AppState.fadeWhenInactive = (values & OPT_FADE) ? 1 : 0;
+        AppState.fadeWhenInactive = (values & OPT_FADE) ? TRUE : FALSE;
         SetCheck(dialog, IDC_FADE, AppState.fadeWhenInactive);
         SetAlpha(dialog, OPAQUE_ALPHA);
     }
     if (mask & OPT_ALPHA) {
         // The sender's option pass has kept the value in range.
-        AppState.fadeAlpha = values & 0xFF;
+        AppState.fadeAlpha = static_cast<DWORD>(values & FADE_ALPHA_MASK);
     }
 }
 
@@ -205,9 +208,9 @@ INT_PTR CALLBACK MainDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
             return TRUE;  // the dialog manager focuses the code field
         case WM_ACTIVATE:
             OnActivate(dialog, wParam);
-            // The dialog manager's own handling saves the focused control on deactivation and restores it on
-            // activation; without it, typing after a return to the dialog reaches no control.
-            return FALSE;
+            // Handled here, so the dialog manager saves no focused control on deactivation: on a return, the
+            // activation focuses the dialog, whose WM_SETFOCUS then picks the code field, ready for the next code.
+            return TRUE;
         case WM_COMMAND:
             return OnCommand(dialog, wParam);
         case WM_SYSCOMMAND:

@@ -1,4 +1,4 @@
-// The lookup dialog's procedure and its two small helpers.
+// The lookup dialog's procedure and the helpers that others call.
 #ifndef TESSIVAL_MAIN_DIALOG_H
 #define TESSIVAL_MAIN_DIALOG_H
 

@@ -9,9 +9,13 @@
 #include "app/system_module.h"
 #include "errtext/error_text.h"
 
+// WinINet's codes, 12000 to 12199.
+const DWORD WININET_FIRST_CODE = 12000;
+const DWORD WININET_CODE_COUNT = 200;
+
 // The unsigned difference puts codes below the range far above its end, so one comparison tests both ends.
 static BOOL IsInWinInetRange(DWORD code) {
-    return code - 12000u <= 199u;
+    return code - WININET_FIRST_CODE < WININET_CODE_COUNT;
 }
 
 HMODULE LoadMessageModule(const WCHAR* fileName) {

@@ -6,6 +6,12 @@
 
 SystemParametersInfoProc ForegroundSystemParameters = SystemParametersInfoW;
 
+static void Raise(HWND window, int showCommand) {
+    (void)BringWindowToTop(window);
+    (void)ShowWindow(window, showCommand);
+    (void)SetForegroundWindow(window);
+}
+
 int ForceForeground(HWND window) {
     ANIMATIONINFO savedAnimation = {};
     ANIMATIONINFO noAnimation = {};
@@ -42,9 +48,7 @@ int ForceForeground(HWND window) {
             (void)ForegroundSystemParameters(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, NULL, SPIF_SENDCHANGE);
         }
         (void)AllowSetForegroundWindow(GetCurrentProcessId());
-        (void)BringWindowToTop(window);
-        (void)ShowWindow(window, showCommand);
-        (void)SetForegroundWindow(window);
+        Raise(window, showCommand);
         if (haveTimeout) {
             // The value travels in the pointer argument.
             (void)ForegroundSystemParameters(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
@@ -53,9 +57,7 @@ int ForceForeground(HWND window) {
         }
         (void)AttachThreadInput(foregroundThread, currentThread, FALSE);
     } else {
-        (void)BringWindowToTop(window);
-        (void)ShowWindow(window, showCommand);
-        (void)SetForegroundWindow(window);
+        Raise(window, showCommand);
     }
 
     if (haveAnimation) {

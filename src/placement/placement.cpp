@@ -18,6 +18,31 @@ static const struct {
     {PLACE_NEAR, PLACE_NEAR},     {PLACE_CENTRE, PLACE_NEAR},   {PLACE_FAR, PLACE_NEAR},    // 7 8 9
 };
 
+// The bands each kind of host draws at its top and bottom, in fractions of the caption height: the height the
+// dialog loses, and the part of it taken off the top and off the bottom.
+struct CaptionFraction {
+    BYTE numerator;
+    BYTE denominator;
+};
+static const struct {
+    CaptionFraction inset;
+    CaptionFraction top;
+    CaptionFraction bottom;
+} hostBands[PARENT_COMMAND_FRAME + 1] = {
+    {{0, 1}, {0, 1}, {0, 1}},    // none
+    {{0, 1}, {0, 1}, {0, 1}},    // frame view
+    {{6, 5}, {6, 5}, {0, 1}},    // console
+    {{3, 2}, {3, 2}, {0, 1}},    // terminal host
+    {{13, 3}, {10, 3}, {1, 1}},  // console main
+    // The two shifts can round to one pixel less than the inset; the height drops by the whole inset.
+    {{3, 1}, {9, 4}, {3, 4}},  // virtual console
+    {{3, 1}, {2, 1}, {1, 1}},  // command frame
+};
+
+static int OfCaption(CaptionFraction fraction, int captionHeight) {
+    return fraction.numerator * captionHeight / fraction.denominator;
+}
+
 // The start of a dialog of the given size along one axis of the parent's usable span.
 static int PlaceAlong(int place, LONG spanStart, LONG spanEnd, int usableSize, int dialogSize) {
     if (place == PLACE_NEAR) {
@@ -36,7 +61,6 @@ int ComputePlacement(WORD position,
                      RECT dialog,
                      RECT parent,
                      POINT* topLeft) {
-    const int cap = captionHeight;
     int dialogWidth;
     int dialogHeight;
     int usableWidth;
@@ -60,33 +84,10 @@ int ComputePlacement(WORD position,
         return 0;
     }
 
-    switch (parentKind) {
-        case PARENT_CONSOLE:
-            inset = 6 * cap / 5;
-            topShift = inset;
-            break;
-        case PARENT_TERMINAL_HOST:
-            inset = 3 * cap / 2;
-            topShift = inset;
-            break;
-        case PARENT_CONSOLE_MAIN:
-            inset = 13 * cap / 3;
-            topShift = 10 * cap / 3;
-            bottomShift = cap;
-            break;
-        case PARENT_VIRTUAL_CONSOLE:
-            // The two shifts can round to one pixel less than the inset; the height drops by the whole inset.
-            inset = 3 * cap;
-            topShift = 9 * cap / 4;
-            bottomShift = (3 * cap) / 4;
-            break;
-        case PARENT_COMMAND_FRAME:
-            inset = 3 * cap;
-            topShift = 2 * cap;
-            bottomShift = cap;
-            break;
-        default:
-            break;
+    if (parentKind >= PARENT_NONE && parentKind <= PARENT_COMMAND_FRAME) {
+        inset = OfCaption(hostBands[parentKind].inset, captionHeight);
+        topShift = OfCaption(hostBands[parentKind].top, captionHeight);
+        bottomShift = OfCaption(hostBands[parentKind].bottom, captionHeight);
     }
     // The sum, not the difference, is compared: a short parent keeps its bands only if the dialog is taller.
     if (inset != 0 && usableHeight + inset > dialogHeight) {

@@ -32,6 +32,15 @@ static BOOL SetDword(HKEY key, const WCHAR* name, DWORD value) {
            ERROR_SUCCESS;
 }
 
+// How far inside a pinned top-left corner a window of some screen must be found.
+const DWORD PIN_PROBE_INSET = 10;
+
+static BOOL IsPinnedCornerOnScreen(DWORD x, DWORD y) {
+    // 32-bit wrap-around rather than signed overflow for corners near the ends of the range.
+    POINT probe = {static_cast<LONG>(x + PIN_PROBE_INSET), static_cast<LONG>(y + PIN_PROBE_INSET)};
+    return WindowFromPoint(probe) != NULL;
+}
+
 int ForgetPinnedPosition(HKEY root) {
     HKEY key = NULL;
     if (RegOpenKeyExW(root, SETTINGS_KEY, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS) {
@@ -75,21 +84,10 @@ int LoadSettings(HKEY root) {
     DWORD y = 0;
     BOOL pinValid = FALSE;
     if (complete) {
-        pinValid = QueryDword(key, pinXName, &x);
-        if (!QueryDword(key, pinYName, &y)) {
-            pinValid = FALSE;
+        // A corner with one value missing, or no longer on any screen, is forgotten rather than kept for later.
+        pinValid = QueryDword(key, pinXName, &x) && QueryDword(key, pinYName, &y) && IsPinnedCornerOnScreen(x, y);
+        if (!pinValid) {
             (void)ForgetPinnedPosition(root);
-        } else if (!pinValid) {
-            (void)ForgetPinnedPosition(root);
-        } else {
-            // 32-bit wrap-around rather than signed overflow for corners near the ends of the range.
-            POINT probe = {static_cast<LONG>(x + 10u), static_cast<LONG>(y + 10u)};
-            if (WindowFromPoint(probe) == NULL) {
-                x = 0;
-                y = 0;
-                pinValid = FALSE;
-                (void)ForgetPinnedPosition(root);
-            }
         }
     }
     (void)RegCloseKey(key);
@@ -100,7 +98,7 @@ int LoadSettings(HKEY root) {
     AppState.fadeWhenInactive = static_cast<BOOL>(fade);
     AppState.fadeAlpha = alpha;
     AppState.position = static_cast<WORD>(position);
-    AppState.pinned = pinValid ? 1 : 0;
+    AppState.pinned = pinValid;
     AppState.pinX = pinValid ? static_cast<LONG>(x) : 0;
     AppState.pinY = pinValid ? static_cast<LONG>(y) : 0;
     return 1;

@@ -1,9 +1,8 @@
 # The dialog tests create the lookup dialog from its template, so they carry the program's resources; the
 # resource tests read them back from the built program.
 if(TARGET dialog_tests)
-    target_sources(dialog_tests PRIVATE ${TESSIVAL_RESOURCES})
+    tessival_add_resources(dialog_tests)
     target_include_directories(dialog_tests PRIVATE ${CMAKE_BINARY_DIR}/generated)
-    add_dependencies(dialog_tests build_info)
 endif()
 if(TARGET resources_tests)
     add_dependencies(resources_tests Tessival)

@@ -25,7 +25,7 @@ int wmain(int argc, wchar_t** argv) {
         ShowErrorCode(wcstoul(argv[i], NULL, 0), edit, NULL, NULL);
         int length = GetWindowTextW(edit, text, _countof(text));
         DWORD written = 0;
-        WriteFile(output, text, static_cast<DWORD>(length + 1) * sizeof(WCHAR), &written, NULL);
+        WriteFile(output, text, static_cast<DWORD>((length + 1) * sizeof(WCHAR)), &written, NULL);
     }
     CloseHandle(output);
     DestroyWindow(edit);

@@ -24,3 +24,7 @@ std::wstring TidiedMessageText(std::wstring text) {
 std::wstring SystemMessageShown(DWORD code) {
     return TidiedMessageText(RawMessageText(code, MESSAGE_FLAGS_SYSTEM, NULL));
 }
+
+std::wstring ShownOrUnknown(DWORD code, const std::wstring& found) {
+    return found.empty() ? L"Unknown error:  " + std::to_wstring(static_cast<int>(code)) : found;
+}

@@ -18,4 +18,8 @@ std::wstring TidiedMessageText(std::wstring text);
 // What the system's own message table says for code, tidied; empty when the table has no text.
 std::wstring SystemMessageShown(DWORD code);
 
+// What the message control shows for code when its looked-up text is found: that text, or else the fallback with
+// the code as a signed number.
+std::wstring ShownOrUnknown(DWORD code, const std::wstring& found);
+
 #endif

@@ -47,9 +47,11 @@ RegCopyTreeFunction CopyTree() {
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegCopyTreeW")));
 }
 
-RegDeleteTreeFunction DeleteTree() {
-    return reinterpret_cast<RegDeleteTreeFunction>(
+LONG DeleteTree(HKEY root, const wchar_t* path) {
+    typedef LONG(WINAPI * RegDeleteTreeFunction)(HKEY, LPCWSTR);
+    RegDeleteTreeFunction deleteTree = reinterpret_cast<RegDeleteTreeFunction>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegDeleteTreeW")));
+    return deleteTree != nullptr ? deleteTree(root, path) : ERROR_PROC_NOT_FOUND;
 }
 
 StoredValue ReadStoredValue(HKEY root, const wchar_t* path, const wchar_t* name) {
@@ -100,7 +102,6 @@ void WriteOptionSettings(HKEY root, DWORD topmost, DWORD fade, DWORD alpha, DWOR
 void SettingsKeyBackup::Save() {
     ASSERT_FALSE(saved_) << "saved twice without a restore";
     ASSERT_NE(nullptr, CopyTree());
-    ASSERT_NE(nullptr, DeleteTree());
     // A backup left by a run that never restored holds the user's settings: never copy over it.
     ASSERT_FALSE(KeyExists(root_, backupPath_)) << "an earlier backup is still there";
     vendorExisted_ = KeyExists(root_, vendorKey);
@@ -112,14 +113,14 @@ void SettingsKeyBackup::Save() {
         RegCloseKey(backup);
         if (copied != ERROR_SUCCESS) {
             // The original is untouched: drop the partial copy and leave nothing to restore.
-            (void)DeleteTree()(root_, backupPath_);
+            (void)DeleteTree(root_, backupPath_);
             FAIL() << "copying the settings key failed: " << copied;
         }
     }
     // From here on Restore() has a complete backup to go back to, even if the deletion stops half-way.
     saved_ = true;
     if (keyExisted_) {
-        ASSERT_EQ(ERROR_SUCCESS, DeleteTree()(root_, SETTINGS_KEY));
+        ASSERT_EQ(ERROR_SUCCESS, DeleteTree(root_, SETTINGS_KEY));
     }
 }
 
@@ -129,7 +130,7 @@ void SettingsKeyBackup::Restore() {
     }
     saved_ = false;
     // Absent when the test wrote nothing, which is fine.
-    (void)DeleteTree()(root_, SETTINGS_KEY);
+    (void)DeleteTree(root_, SETTINGS_KEY);
     if (keyExisted_) {
         HKEY restored = NULL;
         LONG copied = RegCreateKeyExW(root_, SETTINGS_KEY, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &restored, NULL);
@@ -140,11 +141,11 @@ void SettingsKeyBackup::Restore() {
         // On failure the backup stays where it is, so that the user's settings are not lost with it.
         EXPECT_EQ(ERROR_SUCCESS, copied) << "the settings were not put back; they are still in the backup key";
         if (copied == ERROR_SUCCESS) {
-            (void)DeleteTree()(root_, backupPath_);
+            (void)DeleteTree(root_, backupPath_);
         }
     }
     if (!vendorExisted_) {
-        (void)DeleteTree()(root_, vendorKey);
+        (void)DeleteTree(root_, vendorKey);
     }
     EXPECT_EQ(keyExisted_, KeyExists(root_, SETTINGS_KEY));
 }

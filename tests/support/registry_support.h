@@ -22,11 +22,11 @@ extern const char kNeedsAdministrator[];
 bool MachineSettingsLocked();
 extern const char kMachineSettingsLocked[];
 
-// Vista's tree functions, looked up by name; NULL where the system lacks them.
+// Vista's tree functions, looked up by name: CopyTree is NULL, and DeleteTree fails with ERROR_PROC_NOT_FOUND,
+// where the system lacks them.
 typedef LONG(WINAPI* RegCopyTreeFunction)(HKEY, LPCWSTR, HKEY);
-typedef LONG(WINAPI* RegDeleteTreeFunction)(HKEY, LPCWSTR);
 RegCopyTreeFunction CopyTree();
-RegDeleteTreeFunction DeleteTree();
+LONG DeleteTree(HKEY root, const wchar_t* path);
 
 // A value as stored: present or not, its type and its bytes.
 struct StoredValue {
