@@ -22,7 +22,7 @@
 
 namespace {
 
-const wchar_t kCaption[] = L"Windows Error Lookup \x2001";
+const wchar_t kCaption[] = DIALOG_CAPTION;
 
 bool IsChecked(HWND dialog, int id) {
     return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -68,6 +68,7 @@ protected:
         // A plain window of our own in the foreground, so that no parent is detected unless a test wants one.
         plain_ = CreateTestWindow(L"STATIC", L"plain", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
         MakeForeground(plain_);
+        front_ = plain_;
     }
 
     void TearDown() override {
@@ -98,6 +99,7 @@ protected:
         (void)RegisterTestClass(className);  // already there for a second window of the class
         HWND host = CreateTestWindow(className, L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 120, 90, 820, 600);
         MakeForeground(host);
+        front_ = host;
         PumpMessagesFor(50);
         return host;
     }
@@ -118,7 +120,10 @@ protected:
         return found;
     }
 
+    // Without /W: or a pinned place, the dialog docks onto the window in front, so each start finds the test's own
+    // there: whatever was in front before is not the test's choice (on a CI runner, the runner's own console).
     HWND OpenDialog(const std::wstring& arguments) {
+        EXPECT_TRUE(MakeForeground(front_)) << "the test's window did not come to the foreground";
         PROCESS_INFORMATION process = Start(arguments);
         HWND dialog = WaitForDialog(process);
         EXPECT_NE(nullptr, dialog) << "no dialog for: " << arguments;
@@ -140,7 +145,7 @@ protected:
 
     static HWND FindUsageBox(const PROCESS_INFORMATION& process) {
         WindowQuery query;
-        query.title = L"Tessival";
+        query.title = PROGRAM_NAME;
         query.className = kDialogClass;
         query.processId = process.dwProcessId;
         return WaitForWindow(query, 5000, process.hProcess);
@@ -156,6 +161,7 @@ protected:
     }
 
     HWND plain_ = NULL;
+    HWND front_ = NULL;  // the window a dialog start finds in front: plain_, or the host a test made last
     OwnerProcess otherProgram_;
     PROCESS_INFORMATION dialogProcess_ = {};
     std::vector<PROCESS_INFORMATION> processes_;
@@ -234,10 +240,10 @@ TEST_F(EndToEnd, SecondStartWithoutArgumentsBringsTheDialogForward) {
     EXPECT_EQ(L"7", ControlText(dialog, IDC_CODE)) << "nothing was sent";
 }
 
-// Back in the dialog after another program's window was active, typing goes to the code field: the dialog
-// manager gives the focus back to the control that had it. On Windows a dialog procedure that keeps
-// WM_ACTIVATE to itself (returns TRUE) leaves the focus nowhere and the typing lost; Wine restores the focus
-// either way, so there this test passes even with that fault and shows only the way back and the typing.
+// Back in the dialog after another program's window was active, typing goes to the code field, also when another
+// control had the focus before: the dialog keeps WM_ACTIVATE to itself, so the dialog manager saves no control on
+// deactivation, and on the return the dialog's own focus handling picks the code field. Left to the dialog
+// manager, the focus would go back to the Fade box, where typed digits do nothing.
 TEST_F(EndToEnd, TypingReachesTheCodeFieldAfterAnotherProgramWasActive) {
     HWND dialog = OpenDialog(L"");
     ASSERT_NE(nullptr, dialog);
@@ -245,12 +251,15 @@ TEST_F(EndToEnd, TypingReachesTheCodeFieldAfterAnotherProgramWasActive) {
     DWORD dialogThread = GetWindowThreadProcessId(dialog, NULL);
     ASSERT_TRUE(MakeForeground(dialog));
     ASSERT_TRUE(PumpUntil([&] { return FocusOf(dialogThread) == codeField; })) << "no focus on the code field at first";
+    HWND fadeBox = GetDlgItem(dialog, IDC_FADE);
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(fadeBox), TRUE);
+    ASSERT_TRUE(PumpUntil([&] { return FocusOf(dialogThread) == fadeBox; })) << "the Fade box did not take the focus";
     ASSERT_TRUE(BringOtherProgramForward()) << "the helper's window did not come to the foreground";
 
     // Back, as with a click on the dialog's caption or Alt+Tab.
     ASSERT_TRUE(MakeForeground(dialog));
     EXPECT_TRUE(PumpUntil([&] { return FocusOf(dialogThread) == codeField; }))
-        << "focus " << FocusOf(dialogThread) << ", code field " << codeField;
+        << "focus " << FocusOf(dialogThread) << ", code field " << codeField << ", Fade box " << fadeBox;
     if (!TypeText(L"42")) {
         GTEST_SKIP() << "the system refused injected keyboard input (no interactive desktop?)";
     }
@@ -318,8 +327,7 @@ const wchar_t kUsage[] =
     L"n may be decimal, or hexadecimal with a leading 0x.\n";
 
 TEST_F(EndToEnd, UsageBoxText) {
-    const std::wstring versionLine =
-        std::wstring(L"\n\t\t\t\tTessival  ") + VERSION_TEXT_W + L" (" + PLATFORM_TEXT + L")\n";
+    const std::wstring versionLine = std::wstring(L"\n\t\t\t\t") + VERSION_LINE + L" (" + PLATFORM_TEXT + L")\n";
     const struct {
         const wchar_t* arguments;
         std::wstring text;
@@ -384,12 +392,12 @@ TEST_F(EndToEnd, CloseEndsEveryDialogAndAboutBox) {
     ASSERT_NE(nullptr, dialog);
     closedStandIns.clear();
     HWND secondDialog = CreateStandIn(kCaption);
-    HWND about = CreateStandIn(L"About Tessival");
-    HWND lookalike = CreateStandIn(L"Windows Error Lookup");  // the template's title: not a running dialog
-    HWND otherAbout = CreateStandIn(L"About Tessival ");
+    HWND about = CreateStandIn(ABOUT_CAPTION);
+    HWND lookalike = CreateStandIn(DIALOG_TITLE);  // the template's title: not a running dialog
+    HWND otherAbout = CreateStandIn(ABOUT_CAPTION L" ");
     // The exact titles on windows of another class: no dialogs, so not Tessival's.
     HWND captionOfOtherClass = CreateStandIn(kCaption, L"STATIC");
-    HWND aboutOfOtherClass = CreateStandIn(L"About Tessival", L"STATIC");
+    HWND aboutOfOtherClass = CreateStandIn(ABOUT_CAPTION, L"STATIC");
     windows_.insert(windows_.end(),
                     {secondDialog, about, lookalike, otherAbout, captionOfOtherClass, aboutOfOtherClass});
     PROCESS_INFORMATION closer = Start(L"/C");
@@ -458,7 +466,7 @@ TEST_F(EndToEnd, HandOverSendsCodeOptionsAndPositionInOrder) {
 
 TEST_F(EndToEnd, LookalikesAreNotRunningDialogs) {
     // The template's title, and the run-time caption on a window of another class.
-    HWND templateTitle = CreateStandIn(L"Windows Error Lookup");
+    HWND templateTitle = CreateStandIn(DIALOG_TITLE);
     HWND otherClass = CreateTestWindow(L"STATIC", kCaption, WS_POPUP | WS_VISIBLE, 5, 5, 100, 60);
     windows_.push_back(templateTitle);
     HWND dialog = OpenDialog(L"5");

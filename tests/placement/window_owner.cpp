@@ -12,6 +12,16 @@ static LRESULT CALLBACK OwnerWindowProc(HWND window, UINT message, WPARAM wParam
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
+        case WM_SETFOCUS: {
+            // Under Wine the focus takes the X input focus too, and a process told by the X server that it lost
+            // that focus while its window is in front hands the foreground to the desktop: a test that switched
+            // straight back to the loser would be undone. Wine asks the X server for the position of a still
+            // cursor, which it answers only after this focus change, so the loser is told before the activation
+            // ends, while its window is still behind.
+            POINT ignored;
+            (void)GetCursorPos(&ignored);
+            return DefWindowProcW(window, message, wParam, lParam);
+        }
         default:
             return DefWindowProcW(window, message, wParam, lParam);
     }

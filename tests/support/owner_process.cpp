@@ -19,6 +19,11 @@ bool OwnerProcess::Start(const wchar_t* imageName, const wchar_t* className, con
     query.processId = info.dwProcessId;
     query.visibleOnly = true;
     window = WaitForWindow(query, 10000, info.hProcess);
+    // The window is visible before the helper has finished showing it: until the helper waits for input, it may
+    // still activate the window, behind the back of a test that has moved on.
+    if (window != NULL && WaitForInputIdle(info.hProcess, 10000) != 0) {
+        return false;
+    }
     if (window != NULL && childClass != nullptr) {
         // The child is created just after the top-level window.
         for (int attempt = 0; attempt < 200 && FindWindowExW(window, NULL, childClass, NULL) == NULL; attempt++) {

@@ -20,8 +20,8 @@ bool RealOsVersion(OSVERSIONINFOEXW* version) {
 }
 
 bool MakeForeground(HWND window) {
-    for (int attempt = 0; attempt < 50 && GetForegroundWindow() != window; attempt++) {
-        if (!SetForegroundWindow(window)) {
+    for (int attempt = 0; attempt < 50; attempt++) {
+        if (GetForegroundWindow() != window && !SetForegroundWindow(window)) {
             // Windows' foreground lock refuses a process that neither owns the foreground nor had the last input
             // (a test that typed into another program's window, say); sharing the input state of the foreground
             // thread for the call lifts it. Wine has no such lock, so it never comes here.
@@ -33,9 +33,15 @@ bool MakeForeground(HWND window) {
                 (void)AttachThreadInput(self, foregroundThread, FALSE);
             }
         }
-        if (GetForegroundWindow() != window) {
-            Sleep(20);
+        // The foreground changes at once, but the window's thread does the activation (WM_ACTIVATE, the focus)
+        // only when it next takes its messages, as does a process still showing a new window: until then the
+        // window is in front in name only. A message sent to that thread returns once it has taken them.
+        DWORD_PTR ignored = 0;
+        (void)SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+        if (GetForegroundWindow() == window) {
+            return true;
         }
+        Sleep(20);
     }
-    return GetForegroundWindow() == window;
+    return false;
 }

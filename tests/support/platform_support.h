@@ -13,7 +13,8 @@ bool RunningUnderWine();
 // gives 6.2 to a program without a supportedOS entry); false when ntdll lacks the function.
 bool RealOsVersion(OSVERSIONINFOEXW* version);
 
-// Makes window the foreground window, as a user's click would; false when the system refused.
+// Makes window the foreground window, as a user's click would, and returns once the window's thread has taken the
+// activation; false when the system refused.
 bool MakeForeground(HWND window);
 
 #endif
