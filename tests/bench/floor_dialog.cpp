@@ -1,14 +1,16 @@
 // The floors of the benchmark: the same dialog template and resources, doing what any faithful program must do
-// and no more. A start with arguments splits them with CommandLineToArgvW; a second start hands the code over,
-// and the running dialog looks up its system message text, shows it with the code and its numbers line, and
-// comes to the foreground. Built with FLOOR_BARE, it does none of that work: the bare floor, whose ratio shows
-// what the work itself costs.
+// and no more. The dialog gets its icons, the About entry in its system menu and the smaller font of its numbers
+// line. Every start looks for a running dialog through all top-level windows by exact caption and class,
+// and reads the option set from the machine's or else the user's settings key; a start with arguments splits
+// them with CommandLineToArgvW; a second start hands the code over, and the running dialog looks up its system
+// message text, shows it with the code and its numbers line, and comes to the foreground. Built with FLOOR_BARE,
+// it does none of that work (FindWindowW finds the dialog): the bare floor, whose ratio shows what the work costs.
 #include <windows.h>
 
 #include <stdlib.h>
 
+#include "app/app_state.h"
 #include "resource.h"
-#include "version.h"
 
 #define FLOOR_LOOKUP_CODE (WM_USER + 1)
 
@@ -25,6 +27,64 @@ static void ShowCode(HWND dialog, DWORD code) {
     (void)wsprintfW(text, L"%u    0x%02X", code, code);
     (void)SetDlgItemTextW(dialog, IDC_NUMBERS, text);
     (void)SetForegroundWindow(dialog);
+}
+
+static BOOL CALLBACK FindRunningDialog(HWND window, LPARAM lParam) {
+    WCHAR text[TEXT_BUFFER_UNITS] = {};
+    (void)GetWindowTextW(window, text, _countof(text));
+    if (lstrcmpW(text, DIALOG_CAPTION) != 0) {
+        return TRUE;
+    }
+    (void)RealGetWindowClassW(window, text, _countof(text));
+    if (lstrcmpW(text, DIALOG_CLASS) != 0) {
+        return TRUE;
+    }
+    *reinterpret_cast<HWND*>(lParam) = window;
+    return FALSE;
+}
+
+static void DressDialog(HWND dialog) {
+    HMENU menu = GetSystemMenu(dialog, FALSE);
+    if (menu != NULL && InsertMenuW(menu, SC_CLOSE, MF_BYCOMMAND | MF_STRING, IDM_ABOUT, L"&" ABOUT_CAPTION)) {
+        (void)InsertMenuW(menu, SC_CLOSE, MF_BYCOMMAND | MF_SEPARATOR, 0, NULL);
+    }
+    const int iconMetrics[2][2] = {{SM_CXSMICON, SM_CYSMICON}, {SM_CXICON, SM_CYICON}};
+    for (int size = 0; size < 2; ++size) {
+        HANDLE icon = LoadImageW(GetModuleHandleW(NULL), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                 GetSystemMetrics(iconMetrics[size][0]), GetSystemMetrics(iconMetrics[size][1]),
+                                 LR_DEFAULTCOLOR | LR_SHARED);
+        (void)SendMessageW(dialog, WM_SETICON, size == 0 ? ICON_SMALL : ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    }
+    struct {
+        NONCLIENTMETRICSW metrics;
+        int paddedBorderWidth;
+    } record = {};
+    record.metrics.cbSize = sizeof(record);
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(record), &record, 0)) {
+        LOGFONTW font = record.metrics.lfMessageFont;
+        font.lfHeight = font.lfHeight * 9 / 10;
+        // Lives as long as the process, like the program's own.
+        (void)SendDlgItemMessageW(dialog, IDC_NUMBERS, WM_SETFONT, reinterpret_cast<WPARAM>(CreateFontIndirectW(&font)),
+                                  FALSE);
+    }
+}
+
+static BOOL ReadOptionSet(HKEY root) {
+    static const WCHAR* const names[] = {L"Always on top", L"Fade when inactive", L"Alpha", L"Position on parent"};
+    HKEY key = NULL;
+    if (RegOpenKeyExW(root, SETTINGS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return FALSE;
+    }
+    BOOL complete = TRUE;
+    for (const WCHAR* name : names) {
+        DWORD value = 0;
+        DWORD size = sizeof(value);
+        if (RegQueryValueExW(key, name, NULL, NULL, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS) {
+            complete = FALSE;
+        }
+    }
+    (void)RegCloseKey(key);
+    return complete;
 }
 
 // The code given on the command line, or none; shell32 is mapped only while it splits the arguments.
@@ -60,6 +120,9 @@ static INT_PTR CALLBACK FloorDialogProc(HWND dialog, UINT message, WPARAM wParam
             (void)SetWindowTextW(dialog, DIALOG_CAPTION);
             // A layered dialog is not drawn before its first alpha is set.
             (void)SetLayeredWindowAttributes(dialog, 0, 255, LWA_ALPHA);
+#ifndef FLOOR_BARE
+            DressDialog(dialog);
+#endif
             return TRUE;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
@@ -82,10 +145,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, LPWSTR comma
     DWORD code = 5;
 #ifdef FLOOR_BARE
     (void)commandTail;
+    HWND running = FindWindowW(DIALOG_CLASS, DIALOG_CAPTION);
 #else
+    HWND running = NULL;
+    (void)EnumWindows(FindRunningDialog, reinterpret_cast<LPARAM>(&running));
+    if (!ReadOptionSet(HKEY_LOCAL_MACHINE)) {
+        (void)ReadOptionSet(HKEY_CURRENT_USER);
+    }
     (void)CodeFromCommandLine(commandTail, &code);
+    // The host to place the dialog on is recognised by the foreground window's class.
+    WCHAR hostClass[TEXT_BUFFER_UNITS] = {};
+    (void)RealGetWindowClassW(GetForegroundWindow(), hostClass, _countof(hostClass));
 #endif
-    HWND running = FindWindowW(L"#32770", DIALOG_CAPTION);
     if (running != NULL) {
         (void)SendMessageW(running, FLOOR_LOOKUP_CODE, code, 1);
         return 0;

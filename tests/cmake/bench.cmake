@@ -4,8 +4,9 @@
 foreach(floor floor_dialog floor_bare)
     add_executable(${floor} WIN32 ${CMAKE_CURRENT_SOURCE_DIR}/bench/floor_dialog.cpp)
     tessival_add_resources(${floor})
-    target_link_libraries(${floor} PRIVATE tessival_build_flags)
-    target_include_directories(${floor} PRIVATE ${CMAKE_SOURCE_DIR}/res ${CMAKE_BINARY_DIR}/generated)
+    target_link_libraries(${floor} PRIVATE tessival_build_flags advapi32 gdi32)
+    target_include_directories(${floor} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res
+        ${CMAKE_BINARY_DIR}/generated)
     target_link_options(${floor} PRIVATE ${TESSIVAL_LINK_OPTIONS})
 endforeach()
 target_compile_definitions(floor_bare PRIVATE FLOOR_BARE)
