@@ -106,6 +106,13 @@ protected:
         }
     }
 
+    // A parent window of no recognised kind at (100, 100), 700 by 500, for the dialog to be placed on.
+    void UseParentWindow() {
+        parent_ =
+            CreateWindowExW(0, L"STATIC", L"parent", WS_POPUP | WS_VISIBLE, 100, 100, 700, 500, NULL, NULL, NULL, NULL);
+        AppState.parentWindow = parent_;
+    }
+
     bool SettingsKeyExists() const {
         return KeyExists(HKEY_CURRENT_USER, SETTINGS_KEY);
     }
@@ -166,9 +173,7 @@ TEST_F(Dialog, CommandLineCodeIsWrittenBackInUnsignedDecimal) {
 }
 
 TEST_F(Dialog, PinnedPositionWinsOverTheParent) {
-    parent_ =
-        CreateWindowExW(0, L"STATIC", L"parent", WS_POPUP | WS_VISIBLE, 100, 100, 700, 500, NULL, NULL, NULL, NULL);
-    AppState.parentWindow = parent_;
+    UseParentWindow();
     AppState.pinned = 1;
     AppState.pinX = 37;
     AppState.pinY = 41;
@@ -181,9 +186,7 @@ TEST_F(Dialog, PinnedPositionWinsOverTheParent) {
 }
 
 TEST_F(Dialog, UnpinnedDialogIsPlacedOnItsParent) {
-    parent_ =
-        CreateWindowExW(0, L"STATIC", L"parent", WS_POPUP | WS_VISIBLE, 100, 100, 700, 500, NULL, NULL, NULL, NULL);
-    AppState.parentWindow = parent_;
+    UseParentWindow();
     AppState.position = 7;
     Open();
     RECT rect;
@@ -515,9 +518,7 @@ TEST_F(Dialog, PositionMessageMovesOnlyADialogWithAParent) {
     EXPECT_EQ(9, AppState.position);
     DestroyWindow(dialog_);
 
-    parent_ =
-        CreateWindowExW(0, L"STATIC", L"parent", WS_POPUP | WS_VISIBLE, 100, 100, 700, 500, NULL, NULL, NULL, NULL);
-    AppState.parentWindow = parent_;
+    UseParentWindow();
     Open();
     SendMessageW(dialog_, WM_SET_POSITION, 10, 0);
     GetWindowRect(dialog_, &rect);

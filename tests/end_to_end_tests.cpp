@@ -86,6 +86,19 @@ protected:
         EXPECT_TRUE(FindDialogs(kCaption).empty()) << "a dialog was left behind";
     }
 
+    // Where the program's own arithmetic puts a dialog of this size on parent, for this host kind.
+    static POINT ExpectedPlacement(WORD position, LONG kind, RECT dialog, RECT parent) {
+        POINT expected = {};
+        EXPECT_EQ(1, ComputePlacement(position, kind, GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYCAPTION),
+                                      dialog, parent, &expected));
+        return expected;
+    }
+
+    // "/W:" and the window's handle as a number, the way a user passes it.
+    static std::wstring ParentOption(HWND window) {
+        return L"/W:" + std::to_wstring(static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(window)));
+    }
+
     HWND
     CreateTestWindow(const wchar_t* className, const wchar_t* title, DWORD style, int x, int y, int width, int height) {
         HWND window = CreateWindowExW(0, className, title, style, x, y, width, height, NULL, NULL, NULL, NULL);
@@ -275,20 +288,15 @@ TEST_F(EndToEnd, PositionIsHandedOverAndParentIsNot) {
     RECT before, parent;
     GetWindowRect(dialog, &before);
     GetWindowRect(host, &parent);
-    POINT expected;
-    ASSERT_EQ(1, ComputePlacement(7, 2, GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYCAPTION), before, parent,
-                                  &expected));
+    POINT expected = ExpectedPlacement(7, PARENT_CONSOLE, before, parent);
     EXPECT_EQ(expected.x, before.left);
     EXPECT_EQ(expected.y, before.top);
 
     HWND other = CreateTestWindow(L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 10, 10, 300, 300);
-    wchar_t arguments[64];
-    wsprintfW(arguments, L"/W:%u:1 /P:3", static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(other)));
-    SecondStart(arguments);
+    SecondStart(ParentOption(other) + L":1 /P:3");
     RECT after;
     GetWindowRect(dialog, &after);
-    ASSERT_EQ(1, ComputePlacement(3, 2, GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYCAPTION), before, parent,
-                                  &expected));
+    expected = ExpectedPlacement(3, PARENT_CONSOLE, before, parent);
     EXPECT_EQ(expected.x, after.left) << "placed on its own parent at the handed-over position";
     EXPECT_EQ(expected.y, after.top);
     // With a position alone both sides activate the dialog.
@@ -371,12 +379,15 @@ LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     return CallWindowProcW(classProcedure, window, message, wParam, lParam);
 }
 
-HWND CreateStandIn(const wchar_t* title, const wchar_t* className = kDialogClass) {
-    HWND window = CreateWindowExW(0, className, title, WS_POPUP | WS_VISIBLE, 5, 5, 100, 60, NULL, NULL, NULL, NULL);
-    EXPECT_NE(nullptr, window);
-    (void)SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StandInProc));
-    return window;
-}
+// A window of this thread with a dialog's title, recording what arrives; the fixture destroys it.
+class EndToEndWithStandIns : public EndToEnd {
+protected:
+    HWND CreateStandIn(const wchar_t* title, const wchar_t* className = kDialogClass) {
+        HWND window = CreateTestWindow(className, title, WS_POPUP | WS_VISIBLE, 5, 5, 100, 60);
+        (void)SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StandInProc));
+        return window;
+    }
+};
 
 bool WasClosed(HWND window) {
     for (HWND closed : closedStandIns) {
@@ -387,7 +398,7 @@ bool WasClosed(HWND window) {
     return false;
 }
 
-TEST_F(EndToEnd, CloseEndsEveryDialogAndAboutBox) {
+TEST_F(EndToEndWithStandIns, CloseEndsEveryDialogAndAboutBox) {
     HWND dialog = OpenDialog(L"5");
     ASSERT_NE(nullptr, dialog);
     closedStandIns.clear();
@@ -398,8 +409,6 @@ TEST_F(EndToEnd, CloseEndsEveryDialogAndAboutBox) {
     // The exact titles on windows of another class: no dialogs, so not Tessival's.
     HWND captionOfOtherClass = CreateStandIn(kCaption, L"STATIC");
     HWND aboutOfOtherClass = CreateStandIn(ABOUT_CAPTION, L"STATIC");
-    windows_.insert(windows_.end(),
-                    {secondDialog, about, lookalike, otherAbout, captionOfOtherClass, aboutOfOtherClass});
     PROCESS_INFORMATION closer = Start(L"/C");
     EXPECT_EQ(0u, WaitForExit(closer));
     EXPECT_EQ(0u, WaitForExit(dialogProcess_)) << "the running dialog ended";
@@ -413,8 +422,6 @@ TEST_F(EndToEnd, CloseEndsEveryDialogAndAboutBox) {
     EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_READ, &key))
         << "closing saved the settings";
     RegCloseKey(key);
-    // The stand-in dialog still carries the caption: take it away before the fixture counts dialogs.
-    DestroyWindow(secondDialog);
 }
 
 TEST_F(EndToEnd, CloseWithNothingRunningJustEnds) {
@@ -423,7 +430,7 @@ TEST_F(EndToEnd, CloseWithNothingRunningJustEnds) {
     EXPECT_TRUE(FindDialogs(kCaption).empty());
 }
 
-TEST_F(EndToEnd, CloseAfterHandingOverACode) {
+TEST_F(EndToEndWithStandIns, CloseAfterHandingOverACode) {
     HWND dialog = OpenDialog(L"");
     ASSERT_NE(nullptr, dialog);
     PROCESS_INFORMATION closer = Start(L"5 /C");
@@ -432,23 +439,18 @@ TEST_F(EndToEnd, CloseAfterHandingOverACode) {
 
     // The same with a stand-in dialog that records what arrives, and in which order.
     standInLog.clear();
-    HWND standIn = CreateStandIn(kCaption);
-    windows_.push_back(standIn);
+    CreateStandIn(kCaption);
     closer = Start(L"0x10 /C");
     EXPECT_EQ(0u, WaitForExit(closer));
     const std::vector<Received> expected = {{WM_USER + 1, 16, 1}, {WM_CLOSE, 0, 0}};
     EXPECT_EQ(expected, standInLog);
-    DestroyWindow(standIn);
 }
 
-TEST_F(EndToEnd, HandOverSendsCodeOptionsAndPositionInOrder) {
+TEST_F(EndToEndWithStandIns, HandOverSendsCodeOptionsAndPositionInOrder) {
     standInLog.clear();
-    HWND standIn = CreateStandIn(kCaption);
-    windows_.push_back(standIn);
+    CreateStandIn(kCaption);
     HWND other = CreateTestWindow(L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 10, 10, 300, 300);
-    wchar_t arguments[96];
-    wsprintfW(arguments, L"/W:%u:4 /P:1 /T /A:100 /N:i 5", static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(other)));
-    PROCESS_INFORMATION second = Start(arguments);
+    PROCESS_INFORMATION second = Start(ParentOption(other) + L":4 /P:1 /T /A:100 /N:i 5");
     EXPECT_EQ(0u, WaitForExit(second));
     // Options: topmost on, fading off, alpha 100, all three named in the mask; the parent is never sent.
     const std::vector<Received> expected = {
@@ -457,24 +459,20 @@ TEST_F(EndToEnd, HandOverSendsCodeOptionsAndPositionInOrder) {
 
     // A position inside /W alone is not handed over, and neither is anything else.
     standInLog.clear();
-    wsprintfW(arguments, L"/W:%u:4", static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(other)));
-    second = Start(arguments);
+    second = Start(ParentOption(other) + L":4");
     EXPECT_EQ(0u, WaitForExit(second));
     EXPECT_TRUE(standInLog.empty());
-    DestroyWindow(standIn);
 }
 
-TEST_F(EndToEnd, LookalikesAreNotRunningDialogs) {
+TEST_F(EndToEndWithStandIns, LookalikesAreNotRunningDialogs) {
     // The template's title, and the run-time caption on a window of another class.
-    HWND templateTitle = CreateStandIn(DIALOG_TITLE);
-    HWND otherClass = CreateTestWindow(L"STATIC", kCaption, WS_POPUP | WS_VISIBLE, 5, 5, 100, 60);
-    windows_.push_back(templateTitle);
+    CreateStandIn(DIALOG_TITLE);
+    CreateStandIn(kCaption, L"STATIC");
     HWND dialog = OpenDialog(L"5");
     EXPECT_NE(nullptr, dialog) << "the second start opened its own dialog";
     if (dialog != NULL) {
         CloseAndWait(dialog);
     }
-    (void)otherClass;
 }
 
 TEST_F(EndToEnd, SettingsSurviveAcrossStartsAndTheMachineKeyComesFirst) {
@@ -517,9 +515,12 @@ TEST_F(EndToEnd, DialogIsPlacedOnEveryRecognisedHost) {
         const wchar_t* className;
         LONG kind;
         bool needsConEmu;
-    } hosts[] = {{L"ConsoleWindowClass", 2, false}, {L"CASCADIA_HOSTING_WINDOW_CLASS", 3, false},
-                 {L"Console_2_Main", 4, false},     {L"VirtualConsoleClass", 5, true},
-                 {L"TCMD32:PARENT", 6, false},      {L"XTPMainFrame", 1, false}};
+    } hosts[] = {{L"ConsoleWindowClass", PARENT_CONSOLE, false},
+                 {L"CASCADIA_HOSTING_WINDOW_CLASS", PARENT_TERMINAL_HOST, false},
+                 {L"Console_2_Main", PARENT_CONSOLE_MAIN, false},
+                 {L"VirtualConsoleClass", PARENT_VIRTUAL_CONSOLE, true},
+                 {L"TCMD32:PARENT", PARENT_COMMAND_FRAME, false},
+                 {L"XTPMainFrame", PARENT_FRAME_VIEW, false}};
     for (const auto& host : hosts) {
         SCOPED_TRACE(host.className);
         HWND window = CreateHostWindow(host.className);
@@ -538,9 +539,7 @@ TEST_F(EndToEnd, DialogIsPlacedOnEveryRecognisedHost) {
         RECT placed, parent;
         GetWindowRect(dialog, &placed);
         GetWindowRect(window, &parent);
-        POINT expected;
-        ASSERT_EQ(1, ComputePlacement(1, host.kind, GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYCAPTION),
-                                      placed, parent, &expected));
+        POINT expected = ExpectedPlacement(1, host.kind, placed, parent);
         EXPECT_EQ(expected.x, placed.left);
         EXPECT_EQ(expected.y, placed.top);
         CloseAndWait(dialog);
@@ -559,15 +558,11 @@ TEST_F(EndToEnd, UnusableWindowsAreRejectedAndDetectionTakesOver) {
     GetWindowRect(console, &parent);
     for (HWND rejected : {hidden, offScreen, pseudoConsole, GetDesktopWindow()}) {
         MakeForeground(console);
-        wchar_t arguments[64];
-        wsprintfW(arguments, L"/W:%u /P:9", static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(rejected)));
-        HWND dialog = OpenDialog(arguments);
+        HWND dialog = OpenDialog(ParentOption(rejected) + L" /P:9");
         ASSERT_NE(nullptr, dialog);
         RECT placed;
         GetWindowRect(dialog, &placed);
-        POINT expected;
-        ASSERT_EQ(1, ComputePlacement(9, 2, GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYCAPTION), placed,
-                                      parent, &expected));
+        POINT expected = ExpectedPlacement(9, PARENT_CONSOLE, placed, parent);
         EXPECT_EQ(expected.x, placed.left) << "placed on the detected console instead";
         EXPECT_EQ(expected.y, placed.top);
         CloseAndWait(dialog);
