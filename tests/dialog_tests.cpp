@@ -126,7 +126,7 @@ protected:
     HWND dialog_ = NULL;
     HWND parent_ = NULL;
     bool keysDown_ = false;
-    SettingsKeyBackup settings_{HKEY_CURRENT_USER, L"Software\\Ondrake\\Tessival (saved by the dialog tests)"};
+    SettingsKeyBackup settings_{HKEY_CURRENT_USER, L"the dialog tests"};
 };
 
 TEST_F(Dialog, StartsWithoutACode) {

@@ -179,7 +179,7 @@ protected:
     PROCESS_INFORMATION dialogProcess_ = {};
     std::vector<PROCESS_INFORMATION> processes_;
     std::vector<HWND> windows_;
-    BothSettingsKeysBackup settings_{L"Software\\Ondrake\\Tessival (saved by the end-to-end tests)"};
+    BothSettingsKeysBackup settings_{L"the end-to-end tests"};
 };
 
 TEST_F(EndToEnd, StartWithACodeShowsIt) {

@@ -467,7 +467,7 @@ protected:
     PROCESS_INFORMATION process_ = {};
     WineDllOverrides overrides_;
 
-    SettingsKeyBackup settings_{HKEY_CURRENT_USER, L"Software\\Ondrake\\Tessival (saved by the planted-DLL test)"};
+    SettingsKeyBackup settings_{HKEY_CURRENT_USER, L"the planted-DLL test"};
 };
 
 TEST_F(PlantedBesideTheProgram, TheDialogShowsTheSystemTexts) {

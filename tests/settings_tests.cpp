@@ -15,7 +15,6 @@
 namespace {
 
 const wchar_t* const optionNames[] = {L"Always on top", L"Fade when inactive", L"Alpha", L"Position on parent"};
-const wchar_t* const backupKey = L"Software\\Ondrake\\Tessival (saved by the settings tests)";
 
 StoredValue ReadValue(HKEY root, const wchar_t* name) {
     return ReadStoredValue(root, SETTINGS_KEY, name);
@@ -92,7 +91,7 @@ protected:
 
     bool machineWritable_ = false;
     HKEY roots_[2] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
-    BothSettingsKeysBackup backups_{backupKey};
+    BothSettingsKeysBackup backups_{L"the settings tests"};
     HWND window_ = NULL;
     RECT windowRect_ = {};
 };

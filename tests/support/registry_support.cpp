@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
-#include "app/app_state.h"
-
 namespace {
 
 const wchar_t* const vendorKey = L"Software\\Ondrake";
@@ -103,17 +101,18 @@ void SettingsKeyBackup::Save() {
     ASSERT_FALSE(saved_) << "saved twice without a restore";
     ASSERT_NE(nullptr, CopyTree());
     // A backup left by a run that never restored holds the user's settings: never copy over it.
-    ASSERT_FALSE(KeyExists(root_, backupPath_)) << "an earlier backup is still there";
+    ASSERT_FALSE(KeyExists(root_, backupPath_.c_str())) << "an earlier backup is still there";
     vendorExisted_ = KeyExists(root_, vendorKey);
     keyExisted_ = KeyExists(root_, SETTINGS_KEY);
     if (keyExisted_) {
         HKEY backup = NULL;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root_, backupPath_, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &backup, NULL));
+        ASSERT_EQ(ERROR_SUCCESS,
+                  RegCreateKeyExW(root_, backupPath_.c_str(), 0, NULL, 0, KEY_ALL_ACCESS, NULL, &backup, NULL));
         LONG copied = CopyTree()(root_, SETTINGS_KEY, backup);
         RegCloseKey(backup);
         if (copied != ERROR_SUCCESS) {
             // The original is untouched: drop the partial copy and leave nothing to restore.
-            (void)DeleteTree(root_, backupPath_);
+            (void)DeleteTree(root_, backupPath_.c_str());
             FAIL() << "copying the settings key failed: " << copied;
         }
     }
@@ -135,13 +134,13 @@ void SettingsKeyBackup::Restore() {
         HKEY restored = NULL;
         LONG copied = RegCreateKeyExW(root_, SETTINGS_KEY, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &restored, NULL);
         if (copied == ERROR_SUCCESS) {
-            copied = CopyTree()(root_, backupPath_, restored);
+            copied = CopyTree()(root_, backupPath_.c_str(), restored);
             RegCloseKey(restored);
         }
         // On failure the backup stays where it is, so that the user's settings are not lost with it.
         EXPECT_EQ(ERROR_SUCCESS, copied) << "the settings were not put back; they are still in the backup key";
         if (copied == ERROR_SUCCESS) {
-            (void)DeleteTree(root_, backupPath_);
+            (void)DeleteTree(root_, backupPath_.c_str());
         }
     }
     if (!vendorExisted_) {

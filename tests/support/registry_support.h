@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
+
+#include "app/app_state.h"
 
 bool KeyExists(HKEY root, const wchar_t* path);
 
@@ -48,13 +51,15 @@ void WriteSettingDword(HKEY root, const wchar_t* name, DWORD value);
 // The four values of the option set, each as a REG_DWORD.
 void WriteOptionSettings(HKEY root, DWORD topmost, DWORD fade, DWORD alpha, DWORD position);
 
-// Moves the settings key of one root (with everything below it) to backupPath for the length of a test, and
+// Moves the settings key of one root (with everything below it) aside for the length of a test, into a sibling
+// named after the tests that saved it (savedBy), and
 // puts it back afterwards: exactly as it was, or not at all when there was none. Both report through
 // GoogleTest; call Save() inside ASSERT_NO_FATAL_FAILURE. Restore() runs once per Save() and only after one, so
 // a TearDown can call it whatever SetUp got through.
 class SettingsKeyBackup {
 public:
-    SettingsKeyBackup(HKEY root, const wchar_t* backupPath) : root_(root), backupPath_(backupPath) {}
+    SettingsKeyBackup(HKEY root, const wchar_t* savedBy)
+        : root_(root), backupPath_(std::wstring(SETTINGS_KEY L" (saved by ") + savedBy + L")") {}
 
     // Afterwards the settings key is absent.
     void Save();
@@ -64,7 +69,7 @@ public:
 
 private:
     HKEY root_;
-    const wchar_t* backupPath_;
+    std::wstring backupPath_;
     bool saved_ = false;
     bool keyExisted_ = false;
     bool vendorExisted_ = false;
@@ -75,8 +80,8 @@ private:
 // what MachineSettingsLocked() reports, and the test skips. Save() and Restore() as for one key.
 class BothSettingsKeysBackup {
 public:
-    explicit BothSettingsKeysBackup(const wchar_t* backupPath)
-        : keys_{{HKEY_CURRENT_USER, backupPath}, {HKEY_LOCAL_MACHINE, backupPath}} {}
+    explicit BothSettingsKeysBackup(const wchar_t* savedBy)
+        : keys_{{HKEY_CURRENT_USER, savedBy}, {HKEY_LOCAL_MACHINE, savedBy}} {}
     void Save();
     void Restore();
     // Whether Save() set the machine-wide key aside, so that the test may write its own there.
