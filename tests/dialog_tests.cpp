@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/app_state.h"
 #include "app/instance_messages.h"
@@ -28,10 +30,6 @@ const UINT kUnchecked = BST_UNCHECKED;
 // Why the tests that hold Ctrl or Shift skip when the system takes no injected input.
 const char kNoInput[] = "the system refused injected keyboard input (no interactive desktop?)";
 
-void DeleteSettingsKey() {
-    (void)DeleteTree(HKEY_CURRENT_USER, SETTINGS_KEY);
-}
-
 // Each test starts without a settings key; the user's own key is set aside meanwhile and put back afterwards.
 class Dialog : public ::testing::Test {
 protected:
@@ -41,21 +39,18 @@ protected:
         ASSERT_NO_FATAL_FAILURE(settings_.Save());
     }
     void TearDown() override {
-        if (dialog_ != NULL) {
-            DestroyWindow(dialog_);
-        }
-        if (parent_ != NULL) {
-            DestroyWindow(parent_);
-        }
-        if (AppState.noteFont != NULL) {
-            DeleteObject(AppState.noteFont);
-        }
+        // Null handles are refused harmlessly.
+        DestroyWindow(dialog_);
+        DestroyWindow(parent_);
+        DeleteObject(AppState.noteFont);
         ReleaseKeys();
         settings_.Restore();
         ResetAppState();
     }
 
+    // Creates and shows the dialog, in place of the one before.
     HWND Open() {
+        DestroyWindow(dialog_);
         dialog_ = CreateDialogParamW(AppState.instance, MAKEINTRESOURCEW(IDD_LOOKUP), NULL, MainDlgProc, 0);
         EXPECT_NE(nullptr, dialog_);
         ShowWindow(dialog_, SW_SHOW);
@@ -65,6 +60,12 @@ protected:
 
     HWND Item(int id) const {
         return GetDlgItem(dialog_, id);
+    }
+
+    RECT Rect() const {
+        RECT rect = {};
+        GetWindowRect(dialog_, &rect);
+        return rect;
     }
 
     BYTE Alpha() const {
@@ -88,16 +89,17 @@ protected:
         SendMessageW(dialog_, WM_COMMAND, MAKEWPARAM(IDC_FIND, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_FIND)));
     }
 
-    // False when the system took none of the input.
-    static bool PressKeys(bool down) {
-        INPUT keys[2] = {};
-        keys[0].type = keys[1].type = INPUT_KEYBOARD;
-        keys[0].ki.wVk = VK_CONTROL;
-        keys[1].ki.wVk = VK_SHIFT;
-        keys[0].ki.dwFlags = keys[1].ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-        UINT sent = SendInput(2, keys, sizeof(INPUT));
+    // Presses or releases Ctrl and Shift, or the keys given; false when the system did not take them all.
+    static bool PressKeys(bool down, const std::vector<WORD>& keys = {VK_CONTROL, VK_SHIFT}) {
+        std::vector<INPUT> input(keys.size());
+        for (size_t i = 0; i < keys.size(); i++) {
+            input[i].type = INPUT_KEYBOARD;
+            input[i].ki.wVk = keys[i];
+            input[i].ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+        }
+        UINT sent = SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
         PumpMessagesFor(50);
-        return sent == 2;
+        return sent == input.size();
     }
     void ReleaseKeys() {
         if (keysDown_) {
@@ -111,10 +113,6 @@ protected:
         parent_ =
             CreateWindowExW(0, L"STATIC", L"parent", WS_POPUP | WS_VISIBLE, 100, 100, 700, 500, NULL, NULL, NULL, NULL);
         AppState.parentWindow = parent_;
-    }
-
-    bool SettingsKeyExists() const {
-        return KeyExists(HKEY_CURRENT_USER, SETTINGS_KEY);
     }
 
     // A stored REG_DWORD setting, or 0xDEADBEEF when there is none.
@@ -178,10 +176,8 @@ TEST_F(Dialog, PinnedPositionWinsOverTheParent) {
     AppState.pinX = 37;
     AppState.pinY = 41;
     Open();
-    RECT rect;
-    GetWindowRect(dialog_, &rect);
-    EXPECT_EQ(37, rect.left);
-    EXPECT_EQ(41, rect.top);
+    EXPECT_EQ(37, Rect().left);
+    EXPECT_EQ(41, Rect().top);
     EXPECT_EQ(kChecked, IsDlgButtonChecked(dialog_, IDC_PIN));
 }
 
@@ -189,18 +185,15 @@ TEST_F(Dialog, UnpinnedDialogIsPlacedOnItsParent) {
     UseParentWindow();
     AppState.position = 7;
     Open();
-    RECT rect;
-    GetWindowRect(dialog_, &rect);
     // Top left of a parent given without a kind: 8 pixels in, no insets.
-    EXPECT_EQ(108, rect.left);
-    EXPECT_EQ(108, rect.top);
+    EXPECT_EQ(108, Rect().left);
+    EXPECT_EQ(108, Rect().top);
 }
 
 TEST_F(Dialog, PinBoxShowsTheGlyphFromWindows10On) {
     AppState.osVersion.dwMajorVersion = 10;
     Open();
     EXPECT_EQ(L"\xD83D\xDCCC", WindowText(Item(IDC_PIN)));
-    DestroyWindow(dialog_);
     AppState.osVersion.dwMajorVersion = 6;
     Open();
     EXPECT_EQ(L"&Pin", WindowText(Item(IDC_PIN)));
@@ -233,20 +226,16 @@ TEST_F(Dialog, FindOnBadTextClearsEverything) {
         EXPECT_EQ(L"", WindowText(Item(IDC_NUMBERS))) << bad;
         EXPECT_EQ(L"", WindowText(Item(IDC_CODE))) << bad;
         EXPECT_FALSE(IsWindowEnabled(Item(IDC_FIND))) << bad;
-        DestroyWindow(dialog_);
-        dialog_ = NULL;
     }
 }
 
 TEST_F(Dialog, FindIsEnabledExactlyWhileTheCodeFieldHoldsText) {
     Open();
-    const struct {
-        const wchar_t* text;
-        bool enabled;
-    } steps[] = {{L"   ", false}, {L"\t", false}, {L" 7", true}, {L"", false}, {L"x", true}, {L" \r\n ", false}};
-    for (const auto& step : steps) {
-        TypeCode(step.text);
-        EXPECT_EQ(step.enabled, IsWindowEnabled(Item(IDC_FIND)) != FALSE) << "\"" << step.text << "\"";
+    const std::pair<const wchar_t*, bool> steps[] = {{L"   ", false}, {L"\t", false}, {L" 7", true},
+                                                     {L"", false},    {L"x", true},   {L" \r\n ", false}};
+    for (const auto& [text, enabled] : steps) {
+        TypeCode(text);
+        EXPECT_EQ(enabled, IsWindowEnabled(Item(IDC_FIND)) != FALSE) << "\"" << text << "\"";
     }
 }
 
@@ -296,8 +285,6 @@ TEST_F(Dialog, FocusReturnsToTheCodeFieldWhenReactivated) {
         EXPECT_TRUE(MakeForeground(dialog_));
         PumpMessagesFor(50);
         EXPECT_EQ(Item(IDC_CODE), GetFocus()) << "fading " << fading;
-        DestroyWindow(dialog_);
-        dialog_ = NULL;
     }
     DestroyWindow(other);
 }
@@ -351,45 +338,40 @@ TEST_F(Dialog, SystemMenuEndsWithAboutSeparatorAndClose) {
     }
 }
 
-// The About box that the dialog owns.
-struct AboutSearch {
-    HWND owner;
-    HWND found;
-};
-
-AboutSearch aboutSearch;
+// The About box that aboutOwner owns is modal: a timer looks for it while its own message loop runs, notes its
+// title and closes it.
+HWND aboutOwner = NULL;
+HWND aboutBox = NULL;
 std::wstring aboutTitle;
 
-// The box is modal: look for it from a timer while its own message loop runs, then close it.
 void CALLBACK CloseAboutBox(HWND, UINT, UINT_PTR, DWORD) {
-    HWND box = FindOwnedDialog(aboutSearch.owner);
-    if (box != NULL) {
-        aboutSearch.found = box;
+    if (aboutBox == NULL) {
+        aboutBox = FindOwnedDialog(aboutOwner);
     }
-    if (aboutSearch.found != NULL && aboutTitle.empty()) {
-        aboutTitle = WindowText(aboutSearch.found);
-        PostMessageW(aboutSearch.found, WM_COMMAND, IDOK, 0);
+    if (aboutBox != NULL && aboutTitle.empty()) {
+        aboutTitle = WindowText(aboutBox);
+        PostMessageW(aboutBox, WM_COMMAND, IDOK, 0);
     }
 }
 
 TEST_F(Dialog, AboutEntryOpensTheAboutBox) {
     Open();
-    AboutSearch& search = aboutSearch;
-    std::wstring& title = aboutTitle;
-    search = {dialog_, NULL};
-    title.clear();
+    aboutOwner = dialog_;
+    aboutBox = NULL;
+    aboutTitle.clear();
     UINT_PTR timer = SetTimer(NULL, 0, 50, CloseAboutBox);
     SendMessageW(dialog_, WM_SYSCOMMAND, IDM_ABOUT, 0);
     KillTimer(NULL, timer);
-    ASSERT_NE(nullptr, search.found);
+    ASSERT_NE(nullptr, aboutBox);
     if (RunningUnderWine()) {
         // Wine does not split the text at "#": it puts "About " before the whole of it.
-        EXPECT_EQ(0u, title.find(std::wstring(L"About ") + ABOUT_CAPTION + L"#" + VERSION_LINE + L"  (")) << title;
+        EXPECT_EQ(0u, aboutTitle.find(std::wstring(L"About ") + ABOUT_CAPTION + L"#" + VERSION_LINE + L"  ("))
+            << aboutTitle;
     } else {
         // Windows titles the box with the part before "#".
-        EXPECT_EQ(ABOUT_CAPTION, title);
+        EXPECT_EQ(ABOUT_CAPTION, aboutTitle);
     }
-    EXPECT_FALSE(IsWindow(search.found));
+    EXPECT_FALSE(IsWindow(aboutBox));
     EXPECT_TRUE(IsWindowVisible(dialog_));
 }
 
@@ -399,8 +381,7 @@ TEST_F(Dialog, ClosingSavesTheSettings) {
     AppState.position = 3;
     Open();
     Click(IDC_PIN, true);
-    RECT rect;
-    GetWindowRect(dialog_, &rect);
+    const RECT rect = Rect();
     SendMessageW(dialog_, WM_CLOSE, 0, 0);  // the dialog manager turns it into Cancel
     EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(dialog_); }));
     EXPECT_EQ(1u, SavedDword(L"Always on top"));
@@ -414,10 +395,9 @@ TEST_F(Dialog, ClosingSavesTheSettings) {
 TEST_F(Dialog, EscapeSavesAndCtrlShiftWipesTheKey) {
     Open();
     SendMessageW(dialog_, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(SettingsKeyExists());
+    ASSERT_TRUE(KeyExists(HKEY_CURRENT_USER, SETTINGS_KEY));
     EXPECT_EQ(224u, SavedDword(L"Alpha"));
     EXPECT_EQ(0xDEADBEEF, SavedDword(L"X")) << "Pin clear: no position";
-    DestroyWindow(dialog_);
 
     // A subkey below ours goes too.
     HKEY sub = NULL;
@@ -431,31 +411,21 @@ TEST_F(Dialog, EscapeSavesAndCtrlShiftWipesTheKey) {
     }
     SendMessageW(dialog_, WM_COMMAND, IDOK, 0);
     ReleaseKeys();
-    EXPECT_FALSE(SettingsKeyExists());
-    HKEY parent = NULL;
-    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Ondrake", 0, KEY_READ, &parent));
-    RegCloseKey(parent);
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, SETTINGS_KEY));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, L"Software\\Ondrake"));
 }
 
 TEST_F(Dialog, OneOfCtrlAndShiftStillSaves) {
     const WORD heldKeys[] = {VK_SHIFT, VK_CONTROL};
     for (WORD held : heldKeys) {
-        DeleteSettingsKey();
+        (void)DeleteTree(HKEY_CURRENT_USER, SETTINGS_KEY);
         Open();
-        INPUT key = {};
-        key.type = INPUT_KEYBOARD;
-        key.ki.wVk = held;
-        if (SendInput(1, &key, sizeof(INPUT)) != 1) {
+        if (!PressKeys(true, {held})) {
             GTEST_SKIP() << kNoInput;
         }
-        PumpMessagesFor(50);
         SendMessageW(dialog_, WM_COMMAND, IDCANCEL, 0);
-        key.ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(1, &key, sizeof(INPUT));
-        PumpMessagesFor(50);
-        EXPECT_TRUE(SettingsKeyExists()) << "key held: " << held;
-        DestroyWindow(dialog_);
-        dialog_ = NULL;
+        PressKeys(false, {held});
+        EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, SETTINGS_KEY)) << "key held: " << held;
     }
 }
 
@@ -511,24 +481,19 @@ TEST_F(Dialog, PositionMessageMovesOnlyADialogWithAParent) {
     AppState.pinY = 40;
     Open();
     SendMessageW(dialog_, WM_SET_POSITION, 7, 0);
-    RECT rect;
-    GetWindowRect(dialog_, &rect);
-    EXPECT_EQ(30, rect.left);
+    EXPECT_EQ(30, Rect().left);
     EXPECT_EQ(kChecked, IsDlgButtonChecked(dialog_, IDC_PIN));
     EXPECT_EQ(9, AppState.position);
-    DestroyWindow(dialog_);
 
     UseParentWindow();
     Open();
     SendMessageW(dialog_, WM_SET_POSITION, 10, 0);
-    GetWindowRect(dialog_, &rect);
-    EXPECT_EQ(30, rect.left) << "10 is no position";
+    EXPECT_EQ(30, Rect().left) << "10 is no position";
     EXPECT_EQ(kChecked, IsDlgButtonChecked(dialog_, IDC_PIN));
 
     SendMessageW(dialog_, WM_SET_POSITION, 7, 0);
-    GetWindowRect(dialog_, &rect);
-    EXPECT_EQ(108, rect.left);
-    EXPECT_EQ(108, rect.top);
+    EXPECT_EQ(108, Rect().left);
+    EXPECT_EQ(108, Rect().top);
     EXPECT_EQ(7, AppState.position);
     EXPECT_EQ(kUnchecked, IsDlgButtonChecked(dialog_, IDC_PIN));
     EXPECT_EQ(1, AppState.pinned) << "only the box is cleared";
@@ -547,28 +512,28 @@ TEST(RunModes, OsVersionComesFromRtlGetVersion) {
     ResetAppState();
 }
 
+// What a font the program made describes; the font is deleted.
 LOGFONTW FontOf(HFONT font) {
     LOGFONTW made = {};
     EXPECT_EQ(static_cast<int>(sizeof(made)), GetObjectW(font, sizeof(made), &made));
+    DeleteObject(font);
     return made;
 }
 
 TEST(NoteFont, NineTenthsTruncatedTowardZero) {
-    const struct {
-        LONG metric, scaled;
-    } cases[] = {{-12, -10}, {-15, -13}, {0, 0}, {12, 10}, {15, 13}, {-1, 0}, {-19, -17}, {-2000000, -1800000}};
+    const std::pair<LONG, LONG> cases[] = {{-12, -10}, {-15, -13}, {0, 0},     {12, 10},
+                                           {15, 13},   {-1, 0},    {-19, -17}, {-2000000, -1800000}};
     LOGFONTW message = {};
     message.lfWeight = FW_NORMAL;
     (void)lstrcpynW(message.lfFaceName, L"Tahoma", _countof(message.lfFaceName));
-    for (const auto& c : cases) {
-        message.lfHeight = c.metric;
-        message.lfWidth = -c.metric;
+    for (const auto& [metric, scaled] : cases) {
+        message.lfHeight = metric;
+        message.lfWidth = -metric;
         HFONT font = CreateNoteFontFrom(&message);
-        ASSERT_NE(nullptr, font) << c.metric;
+        ASSERT_NE(nullptr, font) << metric;
         LOGFONTW made = FontOf(font);
-        DeleteObject(font);
-        EXPECT_EQ(c.scaled, made.lfHeight) << c.metric;
-        EXPECT_EQ(-c.scaled, made.lfWidth) << c.metric;
+        EXPECT_EQ(scaled, made.lfHeight) << metric;
+        EXPECT_EQ(-scaled, made.lfWidth) << metric;
     }
 }
 
@@ -588,7 +553,6 @@ TEST(NoteFont, OnlyAFontWithWeightAndFaceIsScaled) {
     HFONT font = CreateNoteFontFrom(&message);
     ASSERT_NE(nullptr, font);
     LOGFONTW made = FontOf(font);
-    DeleteObject(font);
     EXPECT_EQ(-10, made.lfHeight);
     EXPECT_EQ(0, made.lfWidth);
     EXPECT_EQ(FW_NORMAL, made.lfWeight);
@@ -619,7 +583,6 @@ TEST(NoteFont, MadeFromTheMessageFont) {
     HFONT font = CreateNoteFont();
     ASSERT_NE(nullptr, font);
     LOGFONTW made = FontOf(font);
-    DeleteObject(font);
     EXPECT_EQ(message.lfHeight * 9 / 10, made.lfHeight);
     EXPECT_EQ(message.lfWidth * 9 / 10, made.lfWidth);
     EXPECT_EQ(message.lfWeight, made.lfWeight);

@@ -30,22 +30,15 @@ namespace {
 
 const WCHAR marker = 0x7777;  // fills buffers so that writes past their end show
 
-std::wstring SystemFolder() {
+// The system folder; mapped: the one this process's system modules really come from, which for a 32-bit test
+// on 64-bit Windows (WOW64) is SysWOW64.
+std::wstring SystemFolder(bool mapped = false) {
     WCHAR path[MAX_PATH] = {};
-    UINT length = GetSystemDirectoryW(path, _countof(path));
-    return std::wstring(path, length);
-}
-
-// The folder this process's system modules are really mapped from: a 32-bit test on 64-bit Windows (WOW64)
-// asks for the system folder and is redirected to SysWOW64.
-std::wstring MappedSystemFolder() {
     BOOL wow64 = FALSE;
-    if (IsWow64Process(GetCurrentProcess(), &wow64) && wow64) {
-        WCHAR path[MAX_PATH] = {};
-        UINT length = GetSystemWow64DirectoryW(path, _countof(path));
-        return std::wstring(path, length);
-    }
-    return SystemFolder();
+    UINT length = mapped && IsWow64Process(GetCurrentProcess(), &wow64) && wow64
+                      ? GetSystemWow64DirectoryW(path, _countof(path))
+                      : GetSystemDirectoryW(path, _countof(path));
+    return std::wstring(path, length);
 }
 
 bool FileExists(const std::wstring& path) {
@@ -57,29 +50,38 @@ HMODULE SystemModule(const wchar_t* name) {
     return LoadLibraryExW((SystemFolder() + L"\\" + name).c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
 }
 
-// Calls FetchMessageText with a buffer that has a marked tail and checks the tail and the terminator.
-std::wstring Fetch(DWORD code) {
-    std::vector<WCHAR> buffer(TEXT_BUFFER_UNITS + 16, marker);
-    EXPECT_EQ(0, FetchMessageText(code, buffer.data()));
-    for (size_t i = TEXT_BUFFER_UNITS; i < buffer.size(); i++) {
-        EXPECT_EQ(marker, buffer[i]) << "written past the buffer at " << i << " for code " << code;
+// Whether the units of buffer (of size units) from index capacity on still hold the marker.
+::testing::AssertionResult MarkerTailKept(const WCHAR* buffer, size_t capacity, size_t size) {
+    for (size_t i = capacity; i < size; i++) {
+        if (buffer[i] != marker) {
+            return ::testing::AssertionFailure() << "written past the capacity " << capacity << " at " << i;
+        }
     }
+    return ::testing::AssertionSuccess();
+}
+
+// FetchMessageText's text for code, or with a module FetchModuleMessageText's, from a buffer with a marked tail;
+// checks the result, the tail and the terminator.
+std::wstring Fetch(DWORD code, HMODULE module = NULL) {
+    std::vector<WCHAR> buffer(TEXT_BUFFER_UNITS + 16, marker);
+    EXPECT_EQ(0, module == NULL ? FetchMessageText(code, buffer.data())
+                                : FetchModuleMessageText(code, module, buffer.data()));
+    EXPECT_TRUE(MarkerTailKept(buffer.data(), TEXT_BUFFER_UNITS, buffer.size())) << "code " << code;
     std::wstring text(buffer.data(), wcsnlen(buffer.data(), TEXT_BUFFER_UNITS));
     EXPECT_LT(text.size(), static_cast<size_t>(TEXT_BUFFER_UNITS)) << "no terminator for code " << code;
     return text;
 }
 
-// The path of the file a module handle maps, as the kernel names it (device form).
-std::wstring MappedFile(HMODULE module) {
+// Whether module maps the file whose path ends in tail, as the kernel names it (device form, no drive letter).
+::testing::AssertionResult MapsFile(HMODULE module, const std::wstring& tail) {
     WCHAR path[MAX_PATH] = {};
     // Data-file handles carry flag bits in their low bits; the mapping starts at the aligned address.
     void* base = reinterpret_cast<void*>(reinterpret_cast<ULONG_PTR>(module) & ~static_cast<ULONG_PTR>(3));
-    DWORD length = GetMappedFileNameW(GetCurrentProcess(), base, path, _countof(path));
-    return std::wstring(path, length);
-}
-
-bool EndsWithNoCase(const std::wstring& text, const std::wstring& tail) {
-    return text.size() >= tail.size() && _wcsicmp(text.c_str() + text.size() - tail.size(), tail.c_str()) == 0;
+    std::wstring mapped(path, GetMappedFileNameW(GetCurrentProcess(), base, path, _countof(path)));
+    if (mapped.size() >= tail.size() && _wcsicmp(mapped.c_str() + mapped.size() - tail.size(), tail.c_str()) == 0) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "maps " << mapped;
 }
 
 class ErrorText : public ::testing::Test {
@@ -88,24 +90,30 @@ protected:
         ResetAppState();
         systemWininet_ = SystemModule(L"wininet.dll");
         ASSERT_NE(nullptr, systemWininet_);
+        systemWinhttp_ = SystemModule(L"winhttp.dll");
+        ASSERT_NE(nullptr, systemWinhttp_);
     }
     void TearDown() override {
         FreeMessageModules();
         ResetAppState();
-        if (systemWininet_ != NULL) {
-            FreeLibrary(systemWininet_);
+        for (HMODULE module : {systemWininet_, systemWinhttp_}) {
+            if (module != NULL) {
+                FreeLibrary(module);
+            }
         }
     }
 
-    // What FetchMessageText must give for a code of the WinINet range, from the real modules.
-    std::wstring ExpectedInRange(DWORD code) {
-        std::wstring text = RawMessageText(code, MESSAGE_FLAGS_MODULE, systemWininet_);
-        return TidiedMessageText(text);
+    // What FetchMessageText must give for a code of the WinINet range, from the real modules: WinINet's text,
+    // or for a code WinINet lacks WinHTTP's.
+    std::wstring ExpectedInRange(DWORD code) const {
+        return TidiedMessageText(RawMessageText(code, MESSAGE_FLAGS_MODULE, systemWininet_));
+    }
+    std::wstring ExpectedFromWinHttp(DWORD code) const {
+        return TidiedMessageText(RawMessageText(code, MESSAGE_FLAGS_MODULE, systemWinhttp_));
     }
 
-    // A code of the range without a text in the system's WinINet table, whose lookup therefore goes on to
-    // WinHTTP: 12175 in Wine's table; Windows' table knows more, so there the first gap is taken. 0 when the
-    // table has a text for every code.
+    // A code of the range that the system's WinINet table lacks, so that its lookup goes on to WinHTTP: 12175
+    // in Wine; Windows' table knows more, so there the first gap. 0 when the table has no gap.
     DWORD CodeWinInetLacks() const {
         if (RawMessageText(12175, MESSAGE_FLAGS_MODULE, systemWininet_).empty()) {
             return 12175;
@@ -119,6 +127,7 @@ protected:
     }
 
     HMODULE systemWininet_ = NULL;
+    HMODULE systemWinhttp_ = NULL;
 };
 
 TEST_F(ErrorText, NullBufferDoesNothing) {
@@ -131,9 +140,8 @@ TEST_F(ErrorText, NullBufferDoesNothing) {
 TEST_F(ErrorText, SystemCodesAreTidiedAndNeedNoModule) {
     const DWORD codes[] = {0, 2, 5, 87, 1223, 11999, 12200, 0x80004005u, 0x80070005u, 0xFFFFFFFFu, 0x7A5FFFFu};
     for (DWORD code : codes) {
-        std::wstring expected = TidiedMessageText(RawMessageText(code, MESSAGE_FLAGS_SYSTEM, NULL));
         std::wstring text = Fetch(code);
-        EXPECT_EQ(expected, text) << "code " << code;
+        EXPECT_EQ(SystemMessageShown(code), text) << "code " << code;
         if (!text.empty()) {
             EXPECT_EQ(L'\n', text.back());
             ASSERT_GE(text.size(), 2u);
@@ -158,14 +166,7 @@ TEST_F(ErrorText, WinInetRangeLoadsModulesLazilyAndKeepsThem) {
     // Both ends of the range take part; a code WinINet lacks goes on to WinHTTP.
     for (DWORD code : {12000u, 12199u, 12175u}) {
         bool winInetKnows = !RawMessageText(code, MESSAGE_FLAGS_MODULE, systemWininet_).empty();
-        std::wstring expected = ExpectedInRange(code);
-        if (!winInetKnows) {
-            HMODULE winhttp = SystemModule(L"winhttp.dll");
-            ASSERT_NE(nullptr, winhttp);
-            expected = TidiedMessageText(RawMessageText(code, MESSAGE_FLAGS_MODULE, winhttp));
-            FreeLibrary(winhttp);
-        }
-        EXPECT_EQ(expected, Fetch(code)) << "code " << code;
+        EXPECT_EQ(winInetKnows ? ExpectedInRange(code) : ExpectedFromWinHttp(code), Fetch(code)) << "code " << code;
         EXPECT_EQ(wininet, AppState.wininetModule) << "reloaded for code " << code;
         if (!winInetKnows) {
             EXPECT_NE(nullptr, AppState.winhttpModule) << "code " << code;
@@ -179,10 +180,8 @@ TEST_F(ErrorText, WinInetRangeLoadsModulesLazilyAndKeepsThem) {
 TEST_F(ErrorText, ModulesAreMappedFromTheSystemFolderAsData) {
     (void)Fetch(12002);
     ASSERT_NE(nullptr, AppState.wininetModule);
-    // The system folder without its drive, which the device form of a mapped path does not show.
-    std::wstring folder = MappedSystemFolder().substr(2);
-    EXPECT_TRUE(EndsWithNoCase(MappedFile(AppState.wininetModule), folder + L"\\wininet.dll"))
-        << MappedFile(AppState.wininetModule);
+    std::wstring folder = SystemFolder(true).substr(2);  // without the drive letter
+    EXPECT_TRUE(MapsFile(AppState.wininetModule, folder + L"\\wininet.dll"));
     // Mapped as data, not loaded as code: the loader does not know it.
     EXPECT_EQ(nullptr, GetModuleHandleW(L"wininet.dll"));
 
@@ -193,8 +192,7 @@ TEST_F(ErrorText, ModulesAreMappedFromTheSystemFolderAsData) {
     }
     (void)Fetch(unknownToWinInet);
     ASSERT_NE(nullptr, AppState.winhttpModule) << "code " << unknownToWinInet;
-    EXPECT_TRUE(EndsWithNoCase(MappedFile(AppState.winhttpModule), folder + L"\\winhttp.dll"))
-        << MappedFile(AppState.winhttpModule);
+    EXPECT_TRUE(MapsFile(AppState.winhttpModule, folder + L"\\winhttp.dll"));
     EXPECT_EQ(nullptr, GetModuleHandleW(L"winhttp.dll"));
 }
 
@@ -204,10 +202,7 @@ TEST_F(ErrorText, ModulesAreMappedFromTheSystemFolderAsData) {
 class ErrorTextMissingModule : public ErrorText {
 protected:
     void SetUp() override {
-        ErrorText::SetUp();
-        if (HasFatalFailure()) {
-            return;
-        }
+        ASSERT_NO_FATAL_FAILURE(ErrorText::SetUp());
         if (!RunningUnderWine()) {
             GTEST_SKIP() << "moves wininet.dll out of the system folder, which a test does only in a Wine prefix";
         }
@@ -238,14 +233,8 @@ TEST_F(ErrorTextMissingModule, LookupGoesOnAndTheLoadIsRetried) {
         // Nothing found without WinINet, so WinHTTP was asked.
         EXPECT_NE(nullptr, AppState.winhttpModule);
     }
-    HMODULE winhttp = SystemModule(L"winhttp.dll");
-    ASSERT_NE(nullptr, winhttp);
     std::wstring expected = TidiedMessageText(systemOnly);
-    if (expected.empty()) {
-        expected = TidiedMessageText(RawMessageText(12002, MESSAGE_FLAGS_MODULE, winhttp));
-    }
-    FreeLibrary(winhttp);
-    EXPECT_EQ(expected, text);
+    EXPECT_EQ(expected.empty() ? ExpectedFromWinHttp(12002) : expected, text);
 
     // Codes outside the range do not retry the load.
     (void)Fetch(5);
@@ -288,25 +277,21 @@ protected:
     void Track(const std::wstring& path) {
         created_.push_back(path);
     }
-    // Runs a program to its end and returns its exit code (or -1 when it could not start or hung), with Wine's
-    // overrides for its name in place (removed again afterwards), so that a planted DLL would really be picked
-    // up; childMode, when given, is passed on in TESSIVAL_LOOKUP_CHILD.
+    // Runs a program to its end and gives its exit code (-1: no start, or hung), with Wine's overrides for its
+    // name in place so that a planted DLL is really in reach; childMode, when given, goes in TESSIVAL_LOOKUP_CHILD.
     static DWORD Run(const std::wstring& exe, const std::wstring& arguments, const wchar_t* childMode = NULL) {
         WineDllOverrides overrides;
         overrides.Apply(exe.substr(exe.find_last_of(L'\\') + 1), {L"wininet", L"winhttp"});
         std::wstring environment = childMode != NULL ? std::wstring(L"TESSIVAL_LOOKUP_CHILD=") + childMode : L"";
         PROCESS_INFORMATION process = {};
-        DWORD exitCode = static_cast<DWORD>(-1);
+        DWORD code = STILL_ACTIVE;
         if (StartProcess(exe, arguments, &process, NULL, childMode != NULL ? environment.c_str() : NULL) ==
             ERROR_SUCCESS) {
-            DWORD code = WaitForExit(process, 60000);
-            if (code != STILL_ACTIVE) {
-                exitCode = code;
-            }
+            code = WaitForExit(process, 60000);
             EndProcess(&process, NULL, 0);
         }
         overrides.Restore();
-        return exitCode;
+        return code == STILL_ACTIVE ? static_cast<DWORD>(-1) : code;
     }
     static std::wstring ChildMode() {
         WCHAR mode[16] = {};
@@ -399,10 +384,7 @@ TEST_F(PlantedModules, BesideAnotherProgramTheyNeverRun) {
 class PlantedBesideTheProgram : public PlantedModules {
 protected:
     void SetUp() override {
-        PlantedModules::SetUp();
-        if (HasFatalFailure()) {
-            return;
-        }
+        ASSERT_NO_FATAL_FAILURE(PlantedModules::SetUp());
         // The dialog writes its settings when it closes: the user's own are set aside for the test.
         ASSERT_NO_FATAL_FAILURE(settings_.Save());
         folder_ = MakeFolder();
@@ -412,17 +394,17 @@ protected:
         Plant(folder_);
         // The copy's name gets Wine's overrides, so that the planted DLLs really are in reach.
         overrides_.Apply(L"Tessival.exe", {L"wininet", L"winhttp"});
-        // Each start finds this window in front, not whatever was there (a CI runner's console, which the dialog
-        // would dock onto).
+        // Each start finds this window in front, not whatever was there (a CI runner's console to dock onto).
         front_ = CreateWindowExW(0, L"STATIC", L"front", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, NULL, NULL, NULL, NULL);
         ASSERT_NE(nullptr, front_);
     }
 
     void TearDown() override {
-        EndProgram();
-        if (front_ != NULL) {
-            DestroyWindow(front_);
+        if (process_.hProcess != NULL) {  // after a failure: the copy's dialog is closed, or else its process ended
+            std::vector<HWND> dialogs = FindDialogs(DIALOG_CAPTION, process_.dwProcessId);
+            EndProcess(&process_, dialogs.empty() ? NULL : dialogs.front(), 5000);
         }
+        DestroyWindow(front_);
         overrides_.Restore();
         settings_.Restore();
         PlantedModules::TearDown();
@@ -440,25 +422,12 @@ protected:
         ASSERT_NE(nullptr, dialog) << "no dialog for code " << code;
         ASSERT_NE(nullptr, GetDlgItem(dialog, IDC_MESSAGE));
         // The dialog is visible with its text already set; the short wait only covers a slow first paint.
-        PumpUntil(
-            [&] {
-                *shown = ControlText(dialog, IDC_MESSAGE);
-                return !shown->empty();
-            },
-            2000);
+        PumpUntil([&] { return !ControlText(dialog, IDC_MESSAGE).empty(); }, 2000);
+        *shown = ControlText(dialog, IDC_MESSAGE);
         PostMessageW(dialog, WM_CLOSE, 0, 0);
         EXPECT_EQ(0u, WaitForExit(process_, 15000)) << "code " << code;
         EXPECT_FALSE(IsWindow(dialog));
         CloseProcessHandles(&process_);
-    }
-
-    // After a failure: asks the copy's dialog to close, and ends the process if it does not.
-    void EndProgram() {
-        if (process_.hProcess == NULL) {
-            return;
-        }
-        std::vector<HWND> dialogs = FindDialogs(DIALOG_CAPTION, process_.dwProcessId);
-        EndProcess(&process_, dialogs.empty() ? NULL : dialogs.front(), 5000);
     }
 
     std::wstring folder_;
@@ -475,26 +444,17 @@ TEST_F(PlantedBesideTheProgram, TheDialogShowsTheSystemTexts) {
     // so for it only the planted text is ruled out, and the dialog must agree with the lookup here.
     std::wstring winInetText = ExpectedInRange(12002);
     ASSERT_FALSE(winInetText.empty());
-    const struct {
-        DWORD code;
-        std::wstring expected;
-    } cases[] = {
-        {12002, winInetText},
-        {12175, ShownText(12175)},
-    };
-    for (const auto& c : cases) {
+    const std::pair<DWORD, std::wstring> cases[] = {{12002, winInetText}, {12175, ShownText(12175)}};
+    for (const auto& [code, expected] : cases) {
         // Each start is judged by its own traces.
         (void)DeleteFileW((folder_ + L"\\wininet.dll.ran").c_str());
         (void)DeleteFileW((folder_ + L"\\winhttp.dll.ran").c_str());
         std::wstring shown;
-        ShowInCopy(c.code, &shown);
-        if (HasFatalFailure()) {
-            return;
-        }
-        EXPECT_EQ(std::wstring::npos, shown.find(L"Planted")) << "code " << c.code;
-        EXPECT_EQ(c.expected, shown) << "code " << c.code;
-        EXPECT_FALSE(FileExists(folder_ + L"\\wininet.dll.ran")) << "code " << c.code;
-        EXPECT_FALSE(FileExists(folder_ + L"\\winhttp.dll.ran")) << "code " << c.code;
+        ASSERT_NO_FATAL_FAILURE(ShowInCopy(code, &shown));
+        EXPECT_EQ(std::wstring::npos, shown.find(L"Planted")) << "code " << code;
+        EXPECT_EQ(expected, shown) << "code " << code;
+        EXPECT_FALSE(FileExists(folder_ + L"\\wininet.dll.ran")) << "code " << code;
+        EXPECT_FALSE(FileExists(folder_ + L"\\winhttp.dll.ran")) << "code " << code;
     }
 }
 
@@ -529,9 +489,7 @@ TEST(MessageTidying, Table) {
         size_t length = TidyMessageText(buffer.data(), c.capacity);
         EXPECT_EQ(c.expected, std::wstring(buffer.data())) << "input of " << c.input.size() << " units";
         EXPECT_EQ(c.expected.size(), length);
-        for (size_t i = c.capacity; i < buffer.size(); i++) {
-            EXPECT_EQ(marker, buffer[i]) << "written past the capacity";
-        }
+        EXPECT_TRUE(MarkerTailKept(buffer.data(), c.capacity, buffer.size()));
     }
 }
 
@@ -540,12 +498,12 @@ TEST(MessageTidying, SmallestCapacities) {
     WCHAR buffer[4] = {L'a', 0, marker, marker};
     EXPECT_EQ(0u, TidyMessageText(buffer, 2));
     EXPECT_EQ(0, buffer[0]);
-    EXPECT_EQ(marker, buffer[2]);
+    EXPECT_TRUE(MarkerTailKept(buffer, 2, _countof(buffer)));
     // An unterminated buffer is cut to its capacity, never read or written past it.
     WCHAR full[6] = {L'a', L'b', L'c', L'd', marker, marker};
     EXPECT_EQ(3u, TidyMessageText(full, 4));
     EXPECT_EQ(std::wstring(L"ab\n"), std::wstring(full));
-    EXPECT_EQ(marker, full[4]);
+    EXPECT_TRUE(MarkerTailKept(full, 4, _countof(full)));
 }
 
 TEST(MessageTidying, EveryWhiteSpaceCharacterIsTrimmed) {
@@ -596,10 +554,7 @@ TEST_F(KnownTexts, ShownAsTidiedWithinTheBuffer) {
     auto endingIn = [](const std::wstring& base, WCHAR last) {
         return iswspace(last) ? base + L"\n" : base + last + L"\n";
     };
-    struct {
-        DWORD id;
-        std::wstring expected;
-    } cases[] = {
+    const std::pair<DWORD, std::wstring> cases[] = {
         {EDGE_LENGTH_1021, a1021 + L"\n"},
         {EDGE_LENGTH_1022, a1022 + L"\n"},  // the line feed takes the last unit before the terminator
         {EDGE_LENGTH_1023, a1022 + L"\n"},  // no room for the line feed: the final "Z" gives way
@@ -624,15 +579,8 @@ TEST_F(KnownTexts, ShownAsTidiedWithinTheBuffer) {
         {EDGE_INSERTS, L"Insert %1 and %2!d! stay as written\n"},
         {EDGE_INSERTS + 0x100, L""},  // in neither this table nor the system's
     };
-    for (const auto& c : cases) {
-        std::vector<WCHAR> buffer(TEXT_BUFFER_UNITS + 16, marker);
-        ASSERT_EQ(0, FetchModuleMessageText(c.id, module_, buffer.data()));
-        for (size_t i = TEXT_BUFFER_UNITS; i < buffer.size(); i++) {
-            ASSERT_EQ(marker, buffer[i]) << "written past the buffer, message " << c.id;
-        }
-        size_t length = wcsnlen(buffer.data(), TEXT_BUFFER_UNITS);
-        ASSERT_LT(length, static_cast<size_t>(TEXT_BUFFER_UNITS)) << "terminator lost, message " << c.id;
-        EXPECT_EQ(c.expected, std::wstring(buffer.data(), length)) << "message " << std::hex << c.id;
+    for (const auto& [id, expected] : cases) {
+        EXPECT_EQ(expected, Fetch(id, module_)) << "message " << std::hex << id;
     }
     EXPECT_EQ(-1, FetchModuleMessageText(EDGE_ONE_LINE, module_, NULL));
 }
@@ -701,24 +649,24 @@ TEST_F(ResultControls, MessageCodeAndNumbersInThatOrder) {
     }
     // A code no table has, with only the message control given.
     setTexts.clear();
-    ShowErrorCode(0x7A5FFFFu, controls_[0], NULL, NULL);
+    EXPECT_EQ(0, ShowErrorCode(0x7A5FFFFu, controls_[0], NULL, NULL));
     ASSERT_EQ(1u, setTexts.size());
+    EXPECT_EQ(1, setTexts[0].first);
     EXPECT_EQ(L"Unknown error:  128319487", setTexts[0].second);
 }
 
 TEST_F(ResultControls, NullWindowsAreLeftAlone) {
-    ShowErrorCode(5, controls_[0], NULL, controls_[2]);
+    EXPECT_EQ(0, ShowErrorCode(5, controls_[0], NULL, controls_[2]));
     ASSERT_EQ(2u, setTexts.size());
     EXPECT_EQ(1, setTexts[0].first);
     EXPECT_EQ(3, setTexts[1].first);
     EXPECT_EQ(L"5    0x05", setTexts[1].second);
-    WCHAR text[16] = {};
-    GetWindowTextW(controls_[1], text, _countof(text));
-    EXPECT_EQ(std::wstring(L"before"), text);
+    EXPECT_EQ(L"before", WindowText(controls_[1]));
 
     setTexts.clear();
-    ShowErrorCode(0xFFFFFFFFu, controls_[0], controls_[1], NULL);
+    EXPECT_EQ(0, ShowErrorCode(0xFFFFFFFFu, controls_[0], controls_[1], NULL));
     ASSERT_EQ(2u, setTexts.size());
+    EXPECT_EQ(1, setTexts[0].first);
     EXPECT_EQ(2, setTexts[1].first);
     EXPECT_EQ(L"4294967295", setTexts[1].second);
 }
