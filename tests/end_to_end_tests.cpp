@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -55,9 +56,8 @@ bool TypeText(const wchar_t* text) {
     return SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)) == keys.size();
 }
 
-// Each test starts without settings keys; the user's own keys of both roots are set aside meanwhile and put back
-// once the program's processes have ended. Without administrator rights on Windows the machine-wide key stays
-// as it is: absent, it changes nothing; deployed, it would decide every start, so then the tests skip.
+// Each test starts without settings keys: the user's own are set aside (as BothSettingsKeysBackup describes) and
+// put back once the program's processes have ended.
 class EndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -86,12 +86,16 @@ protected:
         EXPECT_TRUE(FindDialogs(kCaption).empty()) << "a dialog was left behind";
     }
 
-    // Where the program's own arithmetic puts a dialog of this size on parent, for this host kind.
-    static POINT ExpectedPlacement(WORD position, LONG kind, RECT dialog, RECT parent) {
+    // The dialog sits where the program's own arithmetic puts a dialog of its size on parent, for this host kind.
+    static void ExpectPlacedOn(HWND dialog, HWND parent, WORD position, LONG kind) {
+        RECT placed, parentRect;
+        ASSERT_TRUE(GetWindowRect(dialog, &placed));
+        ASSERT_TRUE(GetWindowRect(parent, &parentRect));
         POINT expected = {};
         EXPECT_EQ(1, ComputePlacement(position, kind, GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYCAPTION),
-                                      dialog, parent, &expected));
-        return expected;
+                                      placed, parentRect, &expected));
+        EXPECT_EQ(expected.x, placed.left);
+        EXPECT_EQ(expected.y, placed.top);
     }
 
     // "/W:" and the window's handle as a number, the way a user passes it.
@@ -127,41 +131,31 @@ protected:
         return process;
     }
 
-    HWND WaitForDialog(const PROCESS_INFORMATION& process) {
-        HWND found = WaitForVisibleDialog(kCaption, process, 5000);
-        PumpMessagesFor(100);
-        return found;
+    // The exit code of a start, once it has ended.
+    DWORD Run(const std::wstring& arguments) {
+        return WaitForExit(Start(arguments));
     }
 
     // Without /W: or a pinned place, the dialog docks onto the window in front, so each start finds the test's own
     // there: whatever was in front before is not the test's choice (on a CI runner, the runner's own console).
-    HWND OpenDialog(const std::wstring& arguments) {
+    HWND OpenDialog(const std::wstring& arguments, const wchar_t* environmentAddition = NULL) {
         EXPECT_TRUE(MakeForeground(front_)) << "the test's window did not come to the foreground";
-        PROCESS_INFORMATION process = Start(arguments);
-        HWND dialog = WaitForDialog(process);
+        dialogProcess_ = Start(arguments, environmentAddition);
+        HWND dialog = WaitForVisibleDialog(kCaption, dialogProcess_, 5000);
+        PumpMessagesFor(100);
         EXPECT_NE(nullptr, dialog) << "no dialog for: " << arguments;
-        dialogProcess_ = process;
         return dialog;
     }
 
     // A second start that must hand over and end, leaving the one dialog.
     void SecondStart(const std::wstring& arguments) {
-        PROCESS_INFORMATION process = Start(arguments);
-        EXPECT_EQ(0u, WaitForExit(process)) << arguments;
+        EXPECT_EQ(0u, Run(arguments)) << arguments;
         EXPECT_EQ(1u, FindDialogs(kCaption).size()) << "a second dialog opened";
     }
 
     void CloseAndWait(HWND dialog) {
         PostMessageW(dialog, WM_CLOSE, 0, 0);
         EXPECT_EQ(0u, WaitForExit(dialogProcess_));
-    }
-
-    static HWND FindUsageBox(const PROCESS_INFORMATION& process) {
-        WindowQuery query;
-        query.title = PROGRAM_NAME;
-        query.className = kDialogClass;
-        query.processId = process.dwProcessId;
-        return WaitForWindow(query, 5000, process.hProcess);
     }
 
     // Another program's window in the foreground, as when the user works in an editor; false when the helper
@@ -201,7 +195,7 @@ TEST_F(EndToEnd, SecondStartHandsOverACode) {
     HWND dialog = OpenDialog(L"");
     ASSERT_NE(nullptr, dialog);
     EXPECT_EQ(L"", ControlText(dialog, IDC_CODE));
-    MakeForeground(plain_);
+    EXPECT_TRUE(MakeForeground(plain_));
     SecondStart(L"0x80004005");
     EXPECT_EQ(L"2147500037", ControlText(dialog, IDC_CODE));
     EXPECT_EQ(L"2147500037    0x80004005", ControlText(dialog, IDC_NUMBERS));
@@ -233,7 +227,7 @@ TEST_F(EndToEnd, SecondStartHandsOverOptions) {
     SecondStart(L"/I /A:100");
     EXPECT_TRUE(IsChecked(dialog, IDC_FADE));
     // Fading takes the handed-over opacity once another window is active.
-    MakeForeground(plain_);
+    EXPECT_TRUE(MakeForeground(plain_));
     BYTE alpha = 0;
     EXPECT_TRUE(PumpUntil([&] { return GetLayeredWindowAttributes(dialog, NULL, &alpha, NULL) && alpha == 100; }))
         << "alpha " << static_cast<int>(alpha);
@@ -245,7 +239,7 @@ TEST_F(EndToEnd, SecondStartHandsOverOptions) {
 TEST_F(EndToEnd, SecondStartWithoutArgumentsBringsTheDialogForward) {
     HWND dialog = OpenDialog(L"7");
     ASSERT_NE(nullptr, dialog);
-    MakeForeground(plain_);
+    EXPECT_TRUE(MakeForeground(plain_));
     PumpMessagesFor(50);
     ASSERT_EQ(plain_, GetForegroundWindow());
     SecondStart(L"");
@@ -285,40 +279,27 @@ TEST_F(EndToEnd, PositionIsHandedOverAndParentIsNot) {
     HWND host = CreateHostWindow(L"ConsoleWindowClass");
     HWND dialog = OpenDialog(L"/P:7");
     ASSERT_NE(nullptr, dialog);
-    RECT before, parent;
-    GetWindowRect(dialog, &before);
-    GetWindowRect(host, &parent);
-    POINT expected = ExpectedPlacement(7, PARENT_CONSOLE, before, parent);
-    EXPECT_EQ(expected.x, before.left);
-    EXPECT_EQ(expected.y, before.top);
+    ExpectPlacedOn(dialog, host, 7, PARENT_CONSOLE);
 
+    // Placed on its own parent at the handed-over position.
     HWND other = CreateTestWindow(L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 10, 10, 300, 300);
     SecondStart(ParentOption(other) + L":1 /P:3");
-    RECT after;
-    GetWindowRect(dialog, &after);
-    expected = ExpectedPlacement(3, PARENT_CONSOLE, before, parent);
-    EXPECT_EQ(expected.x, after.left) << "placed on its own parent at the handed-over position";
-    EXPECT_EQ(expected.y, after.top);
-    // With a position alone both sides activate the dialog.
+    ExpectPlacedOn(dialog, host, 3, PARENT_CONSOLE);
+    // With a position alone both sides activate the dialog. Wine, unlike Windows, gives a thread a fresh input
+    // state when the sender detaches from the dialog's thread, so there the foreground may end empty instead.
     bool inFront = PumpUntil([&] { return GetForegroundWindow() == dialog; });
-    if (RunningUnderWine()) {
-        // Wine, unlike Windows, gives a thread a fresh input state when the sender detaches from the dialog's
-        // thread, so there the foreground may end empty instead.
-        EXPECT_TRUE(inFront || GetForegroundWindow() == NULL)
-            << "foreground " << GetForegroundWindow() << ", dialog " << dialog;
-    } else {
-        EXPECT_TRUE(inFront) << "foreground " << GetForegroundWindow() << ", dialog " << dialog;
-    }
+    EXPECT_TRUE(inFront || (RunningUnderWine() && GetForegroundWindow() == NULL))
+        << "foreground " << GetForegroundWindow() << ", dialog " << dialog;
 }
 
 TEST_F(EndToEnd, UsageBoxWhileADialogRunsSendsNothing) {
     HWND dialog = OpenDialog(L"5");
     ASSERT_NE(nullptr, dialog);
-    MakeForeground(plain_);
+    EXPECT_TRUE(MakeForeground(plain_));
     PROCESS_INFORMATION usage = Start(L"/? 6");
-    HWND box = FindUsageBox(usage);
+    HWND box = WaitForVisibleDialog(PROGRAM_NAME, usage, 5000);
     ASSERT_NE(nullptr, box);
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(PostMessageW(box, WM_COMMAND, IDOK, 0));
     EXPECT_EQ(0u, WaitForExit(usage));
     EXPECT_EQ(L"5", ControlText(dialog, IDC_CODE));
     EXPECT_NE(dialog, GetForegroundWindow());
@@ -342,10 +323,10 @@ TEST_F(EndToEnd, UsageBoxText) {
     } cases[] = {{L"/?", kUsage}, {L"-h", kUsage}, {L"/??", kUsage + versionLine}, {L"/Hh", kUsage + versionLine}};
     for (const auto& c : cases) {
         PROCESS_INFORMATION process = Start(c.arguments);
-        HWND box = FindUsageBox(process);
+        HWND box = WaitForVisibleDialog(PROGRAM_NAME, process, 5000);
         ASSERT_NE(nullptr, box) << c.arguments;
         EXPECT_EQ(c.text, ControlText(box, 0xFFFF));
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(PostMessageW(box, WM_COMMAND, IDOK, 0));
         EXPECT_EQ(0u, WaitForExit(process));
         EXPECT_TRUE(FindDialogs(kCaption).empty());
     }
@@ -390,12 +371,7 @@ protected:
 };
 
 bool WasClosed(HWND window) {
-    for (HWND closed : closedStandIns) {
-        if (closed == window) {
-            return true;
-        }
-    }
-    return false;
+    return std::find(closedStandIns.begin(), closedStandIns.end(), window) != closedStandIns.end();
 }
 
 TEST_F(EndToEndWithStandIns, CloseEndsEveryDialogAndAboutBox) {
@@ -409,8 +385,7 @@ TEST_F(EndToEndWithStandIns, CloseEndsEveryDialogAndAboutBox) {
     // The exact titles on windows of another class: no dialogs, so not Tessival's.
     HWND captionOfOtherClass = CreateStandIn(kCaption, L"STATIC");
     HWND aboutOfOtherClass = CreateStandIn(ABOUT_CAPTION, L"STATIC");
-    PROCESS_INFORMATION closer = Start(L"/C");
-    EXPECT_EQ(0u, WaitForExit(closer));
+    EXPECT_EQ(0u, Run(L"/C"));
     EXPECT_EQ(0u, WaitForExit(dialogProcess_)) << "the running dialog ended";
     EXPECT_TRUE(WasClosed(secondDialog));
     EXPECT_TRUE(WasClosed(about));
@@ -418,30 +393,24 @@ TEST_F(EndToEndWithStandIns, CloseEndsEveryDialogAndAboutBox) {
     EXPECT_FALSE(WasClosed(otherAbout));
     EXPECT_FALSE(WasClosed(captionOfOtherClass));
     EXPECT_FALSE(WasClosed(aboutOfOtherClass));
-    HKEY key = NULL;
-    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_READ, &key))
-        << "closing saved the settings";
-    RegCloseKey(key);
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, SETTINGS_KEY)) << "closing saved the settings";
 }
 
 TEST_F(EndToEnd, CloseWithNothingRunningJustEnds) {
-    PROCESS_INFORMATION closer = Start(L"/c");
-    EXPECT_EQ(0u, WaitForExit(closer));
+    EXPECT_EQ(0u, Run(L"/c"));
     EXPECT_TRUE(FindDialogs(kCaption).empty());
 }
 
 TEST_F(EndToEndWithStandIns, CloseAfterHandingOverACode) {
     HWND dialog = OpenDialog(L"");
     ASSERT_NE(nullptr, dialog);
-    PROCESS_INFORMATION closer = Start(L"5 /C");
-    EXPECT_EQ(0u, WaitForExit(closer));
+    EXPECT_EQ(0u, Run(L"5 /C"));
     EXPECT_EQ(0u, WaitForExit(dialogProcess_));
 
     // The same with a stand-in dialog that records what arrives, and in which order.
     standInLog.clear();
     CreateStandIn(kCaption);
-    closer = Start(L"0x10 /C");
-    EXPECT_EQ(0u, WaitForExit(closer));
+    EXPECT_EQ(0u, Run(L"0x10 /C"));
     const std::vector<Received> expected = {{WM_USER + 1, 16, 1}, {WM_CLOSE, 0, 0}};
     EXPECT_EQ(expected, standInLog);
 }
@@ -450,8 +419,7 @@ TEST_F(EndToEndWithStandIns, HandOverSendsCodeOptionsAndPositionInOrder) {
     standInLog.clear();
     CreateStandIn(kCaption);
     HWND other = CreateTestWindow(L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 10, 10, 300, 300);
-    PROCESS_INFORMATION second = Start(ParentOption(other) + L":4 /P:1 /T /A:100 /N:i 5");
-    EXPECT_EQ(0u, WaitForExit(second));
+    EXPECT_EQ(0u, Run(ParentOption(other) + L":4 /P:1 /T /A:100 /N:i 5"));
     // Options: topmost on, fading off, alpha 100, all three named in the mask; the parent is never sent.
     const std::vector<Received> expected = {
         {WM_USER + 1, 5, 1}, {WM_USER + 2, 0x400 | 100, 0x1C00}, {WM_USER + 3, 1, 0}};
@@ -459,8 +427,7 @@ TEST_F(EndToEndWithStandIns, HandOverSendsCodeOptionsAndPositionInOrder) {
 
     // A position inside /W alone is not handed over, and neither is anything else.
     standInLog.clear();
-    second = Start(ParentOption(other) + L":4");
-    EXPECT_EQ(0u, WaitForExit(second));
+    EXPECT_EQ(0u, Run(ParentOption(other) + L":4"));
     EXPECT_TRUE(standInLog.empty());
 }
 
@@ -469,10 +436,8 @@ TEST_F(EndToEndWithStandIns, LookalikesAreNotRunningDialogs) {
     CreateStandIn(DIALOG_TITLE);
     CreateStandIn(kCaption, L"STATIC");
     HWND dialog = OpenDialog(L"5");
-    EXPECT_NE(nullptr, dialog) << "the second start opened its own dialog";
-    if (dialog != NULL) {
-        CloseAndWait(dialog);
-    }
+    ASSERT_NE(nullptr, dialog) << "the second start opened its own dialog";
+    CloseAndWait(dialog);
 }
 
 TEST_F(EndToEnd, SettingsSurviveAcrossStartsAndTheMachineKeyComesFirst) {
@@ -493,7 +458,7 @@ TEST_F(EndToEnd, SettingsSurviveAcrossStartsAndTheMachineKeyComesFirst) {
     dialog = OpenDialog(L"");
     ASSERT_NE(nullptr, dialog);
     EXPECT_TRUE(IsChecked(dialog, IDC_FADE)) << "the stored options were taken";
-    MakeForeground(plain_);
+    EXPECT_TRUE(MakeForeground(plain_));
     BYTE alpha = 0;
     EXPECT_TRUE(PumpUntil([&] { return GetLayeredWindowAttributes(dialog, NULL, &alpha, NULL) && alpha == 100; }))
         << "alpha " << static_cast<int>(alpha);
@@ -524,24 +489,13 @@ TEST_F(EndToEnd, DialogIsPlacedOnEveryRecognisedHost) {
     for (const auto& host : hosts) {
         SCOPED_TRACE(host.className);
         HWND window = CreateHostWindow(host.className);
-        std::wstring environment;
+        wchar_t environment[48] = L"";
         if (host.needsConEmu) {
-            environment = L"ConEmuHWND=0x" + [&] {
-                wchar_t hex[32];
-                wsprintfW(hex, L"%X", static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(window)));
-                return std::wstring(hex);
-            }();
+            wsprintfW(environment, L"ConEmuHWND=0x%X", static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(window)));
         }
-        PROCESS_INFORMATION process = Start(L"/P:1", environment.empty() ? NULL : environment.c_str());
-        HWND dialog = WaitForDialog(process);
-        dialogProcess_ = process;
+        HWND dialog = OpenDialog(L"/P:1", host.needsConEmu ? environment : NULL);
         ASSERT_NE(nullptr, dialog);
-        RECT placed, parent;
-        GetWindowRect(dialog, &placed);
-        GetWindowRect(window, &parent);
-        POINT expected = ExpectedPlacement(1, host.kind, placed, parent);
-        EXPECT_EQ(expected.x, placed.left);
-        EXPECT_EQ(expected.y, placed.top);
+        ExpectPlacedOn(dialog, window, 1, host.kind);
         CloseAndWait(dialog);
         DestroyWindow(window);
     }
@@ -553,18 +507,11 @@ TEST_F(EndToEnd, UnusableWindowsAreRejectedAndDetectionTakesOver) {
     HWND pseudoConsole = CreateTestWindow(L"PseudoConsoleWindow", L"pseudo", WS_POPUP | WS_VISIBLE, 500, 500, 300, 300);
     HWND offScreen = CreateTestWindow(L"STATIC", L"off screen", WS_POPUP | WS_VISIBLE, -9000, -9000, 300, 300);
     ASSERT_EQ(nullptr, MonitorFromWindow(offScreen, MONITOR_DEFAULTTONULL));
-    HWND console = CreateHostWindow(L"ConsoleWindowClass");
-    RECT parent;
-    GetWindowRect(console, &parent);
+    HWND console = CreateHostWindow(L"ConsoleWindowClass");  // in front for each start, and so detected instead
     for (HWND rejected : {hidden, offScreen, pseudoConsole, GetDesktopWindow()}) {
-        MakeForeground(console);
         HWND dialog = OpenDialog(ParentOption(rejected) + L" /P:9");
         ASSERT_NE(nullptr, dialog);
-        RECT placed;
-        GetWindowRect(dialog, &placed);
-        POINT expected = ExpectedPlacement(9, PARENT_CONSOLE, placed, parent);
-        EXPECT_EQ(expected.x, placed.left) << "placed on the detected console instead";
-        EXPECT_EQ(expected.y, placed.top);
+        ExpectPlacedOn(dialog, console, 9, PARENT_CONSOLE);
         CloseAndWait(dialog);
     }
 }

@@ -27,8 +27,8 @@ protected:
         ResetAppState();
     }
 
-    // Applies a list of arguments the way the splitter would hand them over.
-    RunRequest Apply(std::vector<std::wstring> arguments) {
+    // Applies a list of arguments the way the splitter would hand them over, onto the state as it is.
+    static RunRequest ApplyOnto(std::vector<std::wstring> arguments) {
         RunRequest request = {};
         std::vector<WCHAR*> pointers;
         for (std::wstring& argument : arguments) {
@@ -36,6 +36,12 @@ protected:
         }
         ApplyArguments(pointers.data(), static_cast<int>(pointers.size()), &request);
         return request;
+    }
+
+    // The same from the defaults.
+    static RunRequest Apply(std::vector<std::wstring> arguments) {
+        ResetAppState();
+        return ApplyOnto(arguments);
     }
 
     std::wstring Handle() const {
@@ -57,7 +63,6 @@ TEST_F(Options, AlphaRangeAndForms) {
         {L"/A: 200", false, 224}, {L"/About", false, 224},
     };
     for (const auto& c : cases) {
-        ResetAppState();
         RunRequest request = Apply({c.argument});
         EXPECT_EQ(c.taken ? OPT_ALPHA : 0u, request.optionMask) << c.argument;
         EXPECT_EQ(c.alpha, AppState.fadeAlpha) << c.argument;
@@ -74,7 +79,6 @@ TEST_F(Options, PositionRange) {
         {L"/P:10", false, 9}, {L"/P:-1", false, 9}, {L"/P:", false, 9}, {L"/P:x", false, 9},
     };
     for (const auto& c : cases) {
-        ResetAppState();
         RunRequest request = Apply({c.argument});
         EXPECT_EQ(c.taken ? 1 : 0, request.positionGiven) << c.argument;
         EXPECT_EQ(c.position, AppState.position) << c.argument;
@@ -88,7 +92,7 @@ TEST_F(Options, WholeOptionsMatchOnlyWhole) {
     EXPECT_EQ(0u, request.optionMask);
     EXPECT_EQ(0, AppState.fadeWhenInactive);
     EXPECT_EQ(0, AppState.alwaysOnTop);
-    request = Apply({L"/c", L"/i", L"/t"});
+    request = ApplyOnto({L"/c", L"/i", L"/t"});
     EXPECT_EQ(1, request.closeRequested);
     EXPECT_EQ(static_cast<DWORD>(OPT_FADE | OPT_TOPMOST), request.optionMask);
     EXPECT_EQ(1, AppState.fadeWhenInactive);
@@ -100,25 +104,23 @@ TEST_F(Options, DisableLettersAndTheirOrder) {
     EXPECT_EQ(0, AppState.alwaysOnTop);
     EXPECT_EQ(static_cast<DWORD>(OPT_TOPMOST), request.optionMask);
 
-    ResetAppState();
     request = Apply({L"/N:T", L"/T"});
     EXPECT_EQ(1, AppState.alwaysOnTop);
 
     ResetAppState();
     AppState.alwaysOnTop = 1;
     AppState.fadeWhenInactive = 1;
-    request = Apply({L"/N:it"});
+    request = ApplyOnto({L"/N:it"});
     EXPECT_EQ(0, AppState.alwaysOnTop);
     EXPECT_EQ(0, AppState.fadeWhenInactive);
     EXPECT_EQ(static_cast<DWORD>(OPT_FADE | OPT_TOPMOST), request.optionMask);
 
     ResetAppState();
     AppState.alwaysOnTop = 1;
-    request = Apply({L"/N:xyz", L"/N", L"/N:"});
+    request = ApplyOnto({L"/N:xyz", L"/N", L"/N:"});
     EXPECT_EQ(0u, request.optionMask);
     EXPECT_EQ(1, AppState.alwaysOnTop);
 
-    ResetAppState();
     request = Apply({L"/NI"});  // no separator: the value starts at the third character
     EXPECT_EQ(static_cast<DWORD>(OPT_FADE), request.optionMask);
 }
@@ -132,7 +134,6 @@ TEST_F(Options, UsageRequestEndsThePass) {
         {L"/Hh", 1}, {L"/h?", 1}, {L"/Help", 0}, {L"-?", 0},  {L"-h?", 1},
     };
     for (const auto& c : cases) {
-        ResetAppState();
         RunRequest request = Apply({L"/T", c.argument, L"/I", L"5"});
         EXPECT_EQ(1, request.usageRequested) << c.argument;
         EXPECT_EQ(c.withVersion, request.usageWithVersion) << c.argument;
@@ -156,16 +157,13 @@ TEST_F(Options, FirstParsedCodeWins) {
     Apply({L"5", L"6"});
     EXPECT_EQ(5u, AppState.commandCode);
 
-    ResetAppState();
     Apply({L"12ab", L"7"});
     EXPECT_EQ(7u, AppState.commandCode);
 
-    ResetAppState();
     Apply({L"C:\\Program Files\\Tessival.exe", L"/Z", L"+3", L"x10"});
     EXPECT_EQ(1, AppState.haveCommandCode);
     EXPECT_EQ(16u, AppState.commandCode);
 
-    ResetAppState();
     Apply({L"C:\\Tessival.exe"});
     EXPECT_EQ(0, AppState.haveCommandCode);
     EXPECT_EQ(0xFFFFFFFFu, AppState.commandCode);
@@ -177,42 +175,37 @@ TEST_F(Options, ParentWindowForms) {
     EXPECT_EQ(window_, AppState.parentWindow);
     EXPECT_EQ(9, AppState.position);
 
-    ResetAppState();
     RunRequest request = Apply({L"/W:" + h + L":3"});
     EXPECT_EQ(window_, AppState.parentWindow);
     EXPECT_EQ(3, AppState.position);
     EXPECT_EQ(0, request.positionGiven);
 
     for (const std::wstring& tail : {std::wstring(L":12"), std::wstring(L":3x")}) {
-        ResetAppState();
         Apply({L"/W:" + h + tail});
         EXPECT_EQ(window_, AppState.parentWindow) << tail;
         EXPECT_EQ(9, AppState.position) << tail;
     }
     for (const std::wstring& tail : {std::wstring(L":"), std::wstring(L";3"), std::wstring(L" ")}) {
-        ResetAppState();
         Apply({L"/W:" + h + tail});
         EXPECT_EQ(NULL, AppState.parentWindow) << tail;
     }
 
     // A later /W with trailing text clears what an earlier one set.
-    ResetAppState();
     Apply({L"/W=" + h, L"/W:0x0z"});
     EXPECT_EQ(NULL, AppState.parentWindow);
 
     // 0 names no window and nothing follows it.
     ResetAppState();
     AppState.parentWindow = window_;
-    Apply({L"/W:0"});
+    ApplyOnto({L"/W:0"});
     EXPECT_EQ(window_, AppState.parentWindow);
 
     // The same handle in hexadecimal, and a handle that does not parse.
-    ResetAppState();
     wchar_t hex[32];
     wsprintfW(hex, L"/wx%lx", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window_)));
     Apply({hex});
     EXPECT_EQ(window_, AppState.parentWindow);
-    Apply({L"/W:junk"});
+    ApplyOnto({L"/W:junk"});
     EXPECT_EQ(window_, AppState.parentWindow);
 }
 
@@ -283,14 +276,11 @@ TEST_F(Options, GeneratedArgumentArraysAgreeWithTheModel) {
     int compared = 0;
     for (int round = 0; round < 6000; ++round) {
         size_t count = (round % 100 == 0) ? 2000 + round % 1000 : static_cast<size_t>(random() % 8);
-        std::vector<std::wstring> arguments;
+        // Each argument sits in a buffer with a marker after it; only the dash may be rewritten in place.
+        std::vector<std::wstring> arguments, buffers;
         for (size_t i = 0; i < count; ++i) {
             arguments.push_back(RandomArgument(random, handle));
-        }
-        // Each argument sits in a buffer with a marker after it; only the dash may be rewritten in place.
-        std::vector<std::wstring> buffers;
-        for (const std::wstring& argument : arguments) {
-            buffers.push_back(argument + L'\0' + L"##");
+            buffers.push_back(arguments.back() + L'\0' + L"##");
         }
         std::vector<WCHAR*> pointers;
         for (std::wstring& buffer : buffers) {

@@ -15,6 +15,8 @@
 namespace {
 
 const wchar_t* const optionNames[] = {L"Always on top", L"Fade when inactive", L"Alpha", L"Position on parent"};
+// The option set, then the pinned corner.
+const wchar_t* const valueNames[] = {optionNames[0], optionNames[1], optionNames[2], optionNames[3], L"X", L"Y"};
 
 StoredValue ReadValue(HKEY root, const wchar_t* name) {
     return ReadStoredValue(root, SETTINGS_KEY, name);
@@ -50,10 +52,8 @@ bool StateIsScrambled() {
            AppState.position == 80 && AppState.pinned == 81 && AppState.pinX == 82 && AppState.pinY == 83;
 }
 
-// Saves the settings keys of both roots aside and puts them back afterwards, whatever the test did; keeps a
-// visible window whose rectangle holds the pinned points the tests store. Without administrator rights on
-// Windows the machine-wide key can be neither written nor set aside: the tests that write it skip, and if
-// one is deployed, every test skips rather than read it as its own.
+// Sets the settings keys of both roots aside (as BothSettingsKeysBackup describes) and puts them back afterwards,
+// whatever the test did; keeps a visible window whose rectangle holds the pinned points the tests store.
 class Settings : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -139,8 +139,7 @@ TEST_F(Settings, OptionValuesAndRanges) {
 TEST_F(Settings, IncompleteOptionSetTakesNothing) {
     for (const wchar_t* missing : optionNames) {
         WriteOptionSettings(HKEY_CURRENT_USER, 1, 1, 100, 3);
-        WriteSettingDword(HKEY_CURRENT_USER, L"X", 0xFFFFD8F0u);  // far off screen, yet neither read nor deleted
-        WriteSettingDword(HKEY_CURRENT_USER, L"Y", 0xFFFFD8F0u);
+        WriteCornerSettings(HKEY_CURRENT_USER, 0xFFFFD8F0u, 0xFFFFD8F0u);  // off screen, yet neither read nor deleted
         DeleteValue(HKEY_CURRENT_USER, missing);
         ScrambleState();
         EXPECT_EQ(0, LoadSettings(HKEY_CURRENT_USER)) << "without " << missing;
@@ -173,22 +172,18 @@ TEST_F(Settings, WrongTypesAndSizes) {
         {"REG_DWORD of 8 bytes", REG_DWORD, eight, 8},
     };
     for (const auto& form : forms) {
-        for (const wchar_t* name : optionNames) {
+        for (int i = 0; i < 6; i++) {
+            const wchar_t* name = valueNames[i];
             WriteOptionSettings(HKEY_CURRENT_USER, 1, 1, 100, 3);
-            WriteSettingDword(HKEY_CURRENT_USER, L"X", 200);
-            WriteSettingDword(HKEY_CURRENT_USER, L"Y", 200);
+            WriteCornerSettings(HKEY_CURRENT_USER, 200, 200);
             WriteSettingValue(HKEY_CURRENT_USER, name, form.type, form.data, form.size);
             ScrambleState();
-            EXPECT_EQ(0, LoadSettings(HKEY_CURRENT_USER)) << form.what << " as " << name;
-            EXPECT_TRUE(StateIsScrambled()) << form.what << " as " << name;
-            EXPECT_TRUE(IsDword(ReadValue(HKEY_CURRENT_USER, L"X"), 200)) << form.what << " as " << name;
-        }
-        for (const wchar_t* name : {L"X", L"Y"}) {
-            WriteOptionSettings(HKEY_CURRENT_USER, 1, 1, 100, 3);
-            WriteSettingDword(HKEY_CURRENT_USER, L"X", 200);
-            WriteSettingDword(HKEY_CURRENT_USER, L"Y", 200);
-            WriteSettingValue(HKEY_CURRENT_USER, name, form.type, form.data, form.size);
-            ScrambleState();
+            if (i < 4) {
+                EXPECT_EQ(0, LoadSettings(HKEY_CURRENT_USER)) << form.what << " as " << name;
+                EXPECT_TRUE(StateIsScrambled()) << form.what << " as " << name;
+                EXPECT_TRUE(IsDword(ReadValue(HKEY_CURRENT_USER, L"X"), 200)) << form.what << " as " << name;
+                continue;
+            }
             EXPECT_EQ(1, LoadSettings(HKEY_CURRENT_USER)) << form.what << " as " << name;
             EXPECT_EQ(0, AppState.pinned) << form.what << " as " << name;
             EXPECT_EQ(0, AppState.pinX);
@@ -218,13 +213,12 @@ TEST_F(Settings, PinnedPositionOnAndOffScreen) {
     ASSERT_EQ(nullptr, WindowFromPoint(POINT{-19990, -19990}));
     for (const auto& c : cases) {
         WriteOptionSettings(HKEY_CURRENT_USER, 0, 0, 224, 9);
-        DeleteValue(HKEY_CURRENT_USER, L"X");
-        DeleteValue(HKEY_CURRENT_USER, L"Y");
-        if (c.writeX) {
-            WriteSettingDword(HKEY_CURRENT_USER, L"X", c.x);
+        WriteCornerSettings(HKEY_CURRENT_USER, c.x, c.y);
+        if (!c.writeX) {
+            DeleteValue(HKEY_CURRENT_USER, L"X");
         }
-        if (c.writeY) {
-            WriteSettingDword(HKEY_CURRENT_USER, L"Y", c.y);
+        if (!c.writeY) {
+            DeleteValue(HKEY_CURRENT_USER, L"Y");
         }
         ScrambleState();
         ASSERT_EQ(1, LoadSettings(HKEY_CURRENT_USER));
@@ -241,11 +235,9 @@ TEST_F(Settings, StalePinIsDeletedUnderTheRootItWasReadFrom) {
         GTEST_SKIP() << kNeedsAdministrator;
     }
     WriteOptionSettings(HKEY_LOCAL_MACHINE, 1, 0, 150, 7);
-    WriteSettingDword(HKEY_LOCAL_MACHINE, L"X", 0xFFFFB1E0u);
-    WriteSettingDword(HKEY_LOCAL_MACHINE, L"Y", 0xFFFFB1E0u);
+    WriteCornerSettings(HKEY_LOCAL_MACHINE, 0xFFFFB1E0u, 0xFFFFB1E0u);
     WriteOptionSettings(HKEY_CURRENT_USER, 0, 1, 60, 1);
-    WriteSettingDword(HKEY_CURRENT_USER, L"X", 0xFFFFB1E0u);
-    WriteSettingDword(HKEY_CURRENT_USER, L"Y", 0xFFFFB1E0u);
+    WriteCornerSettings(HKEY_CURRENT_USER, 0xFFFFB1E0u, 0xFFFFB1E0u);
 
     ASSERT_EQ(1, LoadSettings(HKEY_LOCAL_MACHINE));
     EXPECT_EQ(1, AppState.alwaysOnTop);
@@ -288,8 +280,7 @@ TEST_F(Settings, SaveWithoutPinForgetsTheCornerUnderTheCurrentUserOnly) {
         GTEST_SKIP() << kNeedsAdministrator;
     }
     for (HKEY root : roots_) {
-        WriteSettingDword(root, L"X", 200);
-        WriteSettingDword(root, L"Y", 200);
+        WriteCornerSettings(root, 200, 200);
     }
     AppState.position = 5;  // saved as held, though a load turns it into 9
     EXPECT_EQ(1, SaveSettings(window_, FALSE));
@@ -301,8 +292,7 @@ TEST_F(Settings, SaveWithoutPinForgetsTheCornerUnderTheCurrentUserOnly) {
     EXPECT_TRUE(ReadValue(HKEY_LOCAL_MACHINE, L"Y").present);
 
     // Pin checked but no window rectangle to take: the corner is forgotten as well.
-    WriteSettingDword(HKEY_CURRENT_USER, L"X", 200);
-    WriteSettingDword(HKEY_CURRENT_USER, L"Y", 200);
+    WriteCornerSettings(HKEY_CURRENT_USER, 200, 200);
     EXPECT_EQ(1, SaveSettings(NULL, TRUE));
     EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, L"X").present);
     EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, L"Y").present);
@@ -333,9 +323,7 @@ TEST_F(Settings, NegativeCornerRoundTrips) {
         EXPECT_EQ(reachable ? x : 0, AppState.pinX) << x;
         EXPECT_EQ(reachable ? 500 : 0, AppState.pinY) << x;
         DestroyWindow(probe);
-        if (x == -5) {
-            EXPECT_TRUE(reachable);
-        }
+        EXPECT_TRUE(reachable || x != -5);
     }
 }
 
@@ -345,8 +333,7 @@ TEST_F(Settings, ForgetPinnedPositionCounts) {
     }
     EXPECT_EQ(0, ForgetPinnedPosition(HKEY_CURRENT_USER));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, SETTINGS_KEY));  // never created here
-    WriteSettingDword(HKEY_CURRENT_USER, L"X", 1);
-    WriteSettingDword(HKEY_CURRENT_USER, L"Y", 2);
+    WriteCornerSettings(HKEY_CURRENT_USER, 1, 2);
     WriteSettingDword(HKEY_CURRENT_USER, L"Alpha", 100);
     WriteSettingDword(HKEY_LOCAL_MACHINE, L"Y", 2);
     EXPECT_EQ(2, ForgetPinnedPosition(HKEY_CURRENT_USER));
@@ -457,7 +444,6 @@ TEST_F(Settings, RandomValueSetsFollowTheRules) {
     std::mt19937 random(20240611);
     const DWORD interesting[] = {0,   1,   2,   3,   4,   5,   6,     9,           10,          47,         48,
                                  100, 224, 240, 241, 255, 256, 65539, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu};
-    const wchar_t* const names[6] = {optionNames[0], optionNames[1], optionNames[2], optionNames[3], L"X", L"Y"};
     const BYTE junk[8] = {1, 2, 3, 4, 5, 6, 7, 8};
     const DWORD badTypes[] = {REG_SZ, REG_BINARY, REG_QWORD, REG_DWORD_BIG_ENDIAN, REG_NONE, REG_DWORD};
     const int caseCount = 4000;
@@ -465,7 +451,7 @@ TEST_F(Settings, RandomValueSetsFollowTheRules) {
         HKEY root = roots_[random() % RootCount()];
         ModelValue values[6] = {};
         for (int i = 0; i < 6; i++) {
-            DeleteValue(root, names[i]);
+            DeleteValue(root, valueNames[i]);
             unsigned kind = random() % 20;  // 0-2 missing, 3-5 malformed, else a REG_DWORD
             if (kind < 3) {
                 continue;
@@ -479,7 +465,7 @@ TEST_F(Settings, RandomValueSetsFollowTheRules) {
                 if (type == REG_DWORD && size == 4) {
                     size = 3;
                 }
-                WriteSettingValue(root, names[i], type, junk, size);
+                WriteSettingValue(root, valueNames[i], type, junk, size);
                 continue;
             }
             DWORD value;
@@ -494,7 +480,7 @@ TEST_F(Settings, RandomValueSetsFollowTheRules) {
                     random() % 3 == 0 ? static_cast<DWORD>(random()) : interesting[random() % _countof(interesting)];
             }
             values[i] = {true, value};
-            WriteSettingDword(root, names[i], value);
+            WriteSettingDword(root, valueNames[i], value);
         }
         StoredValue xBefore = ReadValue(root, L"X");
         StoredValue yBefore = ReadValue(root, L"Y");

@@ -4,11 +4,7 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
-namespace {
-
-const wchar_t* const vendorKey = L"Software\\Ondrake";
-
-}  // namespace
+const wchar_t vendorKey[] = L"Software\\Ondrake";
 
 const char kNeedsAdministrator[] =
     "writes the machine-wide settings under HKEY_LOCAL_MACHINE, which takes administrator rights on Windows";
@@ -95,6 +91,11 @@ void WriteOptionSettings(HKEY root, DWORD topmost, DWORD fade, DWORD alpha, DWOR
     WriteSettingDword(root, L"Fade when inactive", fade);
     WriteSettingDword(root, L"Alpha", alpha);
     WriteSettingDword(root, L"Position on parent", position);
+}
+
+void WriteCornerSettings(HKEY root, DWORD x, DWORD y) {
+    WriteSettingDword(root, L"X", x);
+    WriteSettingDword(root, L"Y", y);
 }
 
 void SettingsKeyBackup::Save() {

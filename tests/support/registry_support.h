@@ -48,14 +48,14 @@ bool StoredDword(const StoredValue& value, DWORD* number);
 void WriteSettingValue(HKEY root, const wchar_t* name, DWORD type, const void* data, DWORD size);
 void WriteSettingDword(HKEY root, const wchar_t* name, DWORD value);
 
-// The four values of the option set, each as a REG_DWORD.
+// The four values of the option set, and the pinned corner "X" and "Y", each as a REG_DWORD.
 void WriteOptionSettings(HKEY root, DWORD topmost, DWORD fade, DWORD alpha, DWORD position);
+void WriteCornerSettings(HKEY root, DWORD x, DWORD y);
 
 // Moves the settings key of one root (with everything below it) aside for the length of a test, into a sibling
-// named after the tests that saved it (savedBy), and
-// puts it back afterwards: exactly as it was, or not at all when there was none. Both report through
-// GoogleTest; call Save() inside ASSERT_NO_FATAL_FAILURE. Restore() runs once per Save() and only after one, so
-// a TearDown can call it whatever SetUp got through.
+// named after the tests that saved it (savedBy), and puts it back afterwards: exactly as it was, or not at all
+// when there was none. Both report through GoogleTest; call Save() inside ASSERT_NO_FATAL_FAILURE. Restore() runs
+// once per Save() and only after one, so a TearDown can call it whatever SetUp got through.
 class SettingsKeyBackup {
 public:
     SettingsKeyBackup(HKEY root, const wchar_t* savedBy)

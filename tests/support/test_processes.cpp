@@ -12,16 +12,14 @@ namespace {
 
 // This process's environment block with one more variable.
 std::vector<WCHAR> EnvironmentWith(const wchar_t* addition) {
-    std::vector<WCHAR> environment;
     LPWCH current = GetEnvironmentStringsW();
     const WCHAR* end = current;
     while (*end != L'\0') {
         end += wcslen(end) + 1;
     }
-    environment.assign(static_cast<const WCHAR*>(current), end);
+    std::vector<WCHAR> environment(static_cast<const WCHAR*>(current), end);
     (void)FreeEnvironmentStringsW(current);
-    environment.insert(environment.end(), addition, addition + wcslen(addition));
-    environment.push_back(L'\0');
+    environment.insert(environment.end(), addition, addition + wcslen(addition) + 1);  // with its terminator
     environment.push_back(L'\0');
     return environment;
 }

@@ -57,18 +57,11 @@ std::vector<HWND> FindWindows(const WindowQuery& query) {
 }
 
 std::vector<HWND> FindDialogs(const wchar_t* title, DWORD processId) {
-    WindowQuery query;
-    query.title = title;
-    query.className = kDialogClass;
-    query.processId = processId;
-    return FindWindows(query);
+    return FindWindows({title, kDialogClass, processId});
 }
 
 HWND FindOwnedDialog(HWND owner) {
-    WindowQuery query;
-    query.className = kDialogClass;
-    query.owner = owner;
-    std::vector<HWND> found = FindWindows(query);
+    std::vector<HWND> found = FindWindows({nullptr, kDialogClass, 0, owner});
     return found.empty() ? NULL : found.front();
 }
 
@@ -93,12 +86,9 @@ HWND WaitForVisibleDialog(const wchar_t* title,
                           const PROCESS_INFORMATION& process,
                           DWORD milliseconds,
                           DWORD pollMilliseconds) {
-    WindowQuery query;
-    query.title = title;
-    query.className = kDialogClass;
-    query.processId = process.dwProcessId;
-    query.visibleOnly = true;
-    return WaitForWindow(query, milliseconds, process.hProcess, pollMilliseconds);
+    const bool visibleOnly = true;
+    return WaitForWindow({title, kDialogClass, process.dwProcessId, NULL, visibleOnly}, milliseconds, process.hProcess,
+                         pollMilliseconds);
 }
 
 bool IsDialogClass(HWND window) {

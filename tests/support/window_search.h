@@ -12,7 +12,7 @@
 // The dialog manager's window class: the lookup dialog, its About box and the usage box all have it.
 extern const wchar_t kDialogClass[];
 
-// What a search asks of a top-level window; a field left as it is matches any window.
+// What a search asks of a top-level window, brace-initialized in this order; a field left out matches any window.
 struct WindowQuery {
     const wchar_t* title = nullptr;      // the exact title
     const wchar_t* className = nullptr;  // the exact class name, case included
