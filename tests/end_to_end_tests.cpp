@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/app_state.h"
@@ -87,9 +88,9 @@ protected:
     }
 
     // The dialog sits where the program's own arithmetic puts a dialog of its size on parent, for this host kind.
-    static void ExpectPlacedOn(HWND dialog, HWND parent, WORD position, LONG kind) {
+    void ExpectPlacedOn(HWND parent, WORD position, LONG kind) {
         RECT placed, parentRect;
-        ASSERT_TRUE(GetWindowRect(dialog, &placed));
+        ASSERT_TRUE(GetWindowRect(dialog_, &placed));
         ASSERT_TRUE(GetWindowRect(parent, &parentRect));
         POINT expected = {};
         EXPECT_EQ(1, ComputePlacement(position, kind, GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYCAPTION),
@@ -103,9 +104,8 @@ protected:
         return L"/W:" + std::to_wstring(static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(window)));
     }
 
-    HWND
-    CreateTestWindow(const wchar_t* className, const wchar_t* title, DWORD style, int x, int y, int width, int height) {
-        HWND window = CreateWindowExW(0, className, title, style, x, y, width, height, NULL, NULL, NULL, NULL);
+    HWND CreateTestWindow(const wchar_t* className, const wchar_t* title, DWORD style, int x, int y, int cx, int cy) {
+        HWND window = CreateWindowExW(0, className, title, style, x, y, cx, cy, NULL, NULL, NULL, NULL);
         EXPECT_NE(nullptr, window);
         windows_.push_back(window);
         return window;
@@ -136,15 +136,16 @@ protected:
         return WaitForExit(Start(arguments));
     }
 
-    // Without /W: or a pinned place, the dialog docks onto the window in front, so each start finds the test's own
-    // there: whatever was in front before is not the test's choice (on a CI runner, the runner's own console).
-    HWND OpenDialog(const std::wstring& arguments, const wchar_t* environmentAddition = NULL) {
+    // Starts a dialog, kept in dialog_ (false when none came). Without /W: or a pinned place, the dialog docks onto
+    // the window in front, so each start finds the test's own there: whatever was in front before is not the test's
+    // choice (on a CI runner, the runner's own console).
+    bool OpenDialog(const std::wstring& arguments, const wchar_t* environmentAddition = NULL) {
         EXPECT_TRUE(MakeForeground(front_)) << "the test's window did not come to the foreground";
         dialogProcess_ = Start(arguments, environmentAddition);
-        HWND dialog = WaitForVisibleDialog(kCaption, dialogProcess_, 5000);
+        dialog_ = WaitForVisibleDialog(kCaption, dialogProcess_, 5000);
         PumpMessagesFor(100);
-        EXPECT_NE(nullptr, dialog) << "no dialog for: " << arguments;
-        return dialog;
+        EXPECT_NE(nullptr, dialog_) << "no dialog for: " << arguments;
+        return dialog_ != NULL;
     }
 
     // A second start that must hand over and end, leaving the one dialog.
@@ -153,8 +154,8 @@ protected:
         EXPECT_EQ(1u, FindDialogs(kCaption).size()) << "a second dialog opened";
     }
 
-    void CloseAndWait(HWND dialog) {
-        PostMessageW(dialog, WM_CLOSE, 0, 0);
+    void CloseAndWait() {
+        EXPECT_TRUE(PostMessageW(dialog_, WM_CLOSE, 0, 0));
         EXPECT_EQ(0u, WaitForExit(dialogProcess_));
     }
 
@@ -170,6 +171,7 @@ protected:
     HWND plain_ = NULL;
     HWND front_ = NULL;  // the window a dialog start finds in front: plain_, or the host a test made last
     OwnerProcess otherProgram_;
+    HWND dialog_ = NULL;  // the dialog of the last OpenDialog
     PROCESS_INFORMATION dialogProcess_ = {};
     std::vector<PROCESS_INFORMATION> processes_;
     std::vector<HWND> windows_;
@@ -177,74 +179,70 @@ protected:
 };
 
 TEST_F(EndToEnd, StartWithACodeShowsIt) {
-    HWND dialog = OpenDialog(L"5");
-    ASSERT_NE(nullptr, dialog);
-    EXPECT_EQ(SystemMessageShown(5), ControlText(dialog, IDC_MESSAGE));
-    EXPECT_EQ(L"5", ControlText(dialog, IDC_CODE));
-    EXPECT_EQ(L"5    0x05", ControlText(dialog, IDC_NUMBERS));
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_FIND)));
+    ASSERT_TRUE(OpenDialog(L"5"));
+    EXPECT_EQ(SystemMessageShown(5), ControlText(dialog_, IDC_MESSAGE));
+    EXPECT_EQ(L"5", ControlText(dialog_, IDC_CODE));
+    EXPECT_EQ(L"5    0x05", ControlText(dialog_, IDC_NUMBERS));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog_, IDC_FIND)));
     // The test prefix reports Windows 10 through RtlGetVersion (GetVersionExW says 6.2 without a manifest
     // entry), so the pin box shows the pushpin.
     OSVERSIONINFOEXW reported = {};
     ASSERT_TRUE(RealOsVersion(&reported));
-    EXPECT_EQ(reported.dwMajorVersion >= 10 ? L"\xD83D\xDCCC" : L"&Pin", ControlText(dialog, IDC_PIN));
-    CloseAndWait(dialog);
+    EXPECT_EQ(reported.dwMajorVersion >= 10 ? L"\xD83D\xDCCC" : L"&Pin", ControlText(dialog_, IDC_PIN));
+    CloseAndWait();
 }
 
 TEST_F(EndToEnd, SecondStartHandsOverACode) {
-    HWND dialog = OpenDialog(L"");
-    ASSERT_NE(nullptr, dialog);
-    EXPECT_EQ(L"", ControlText(dialog, IDC_CODE));
+    ASSERT_TRUE(OpenDialog(L""));
+    EXPECT_EQ(L"", ControlText(dialog_, IDC_CODE));
     EXPECT_TRUE(MakeForeground(plain_));
     SecondStart(L"0x80004005");
-    EXPECT_EQ(L"2147500037", ControlText(dialog, IDC_CODE));
-    EXPECT_EQ(L"2147500037    0x80004005", ControlText(dialog, IDC_NUMBERS));
-    EXPECT_EQ(dialog, GetForegroundWindow()) << "the dialog brings itself forward";
+    EXPECT_EQ(L"2147500037", ControlText(dialog_, IDC_CODE));
+    EXPECT_EQ(L"2147500037    0x80004005", ControlText(dialog_, IDC_NUMBERS));
+    EXPECT_EQ(dialog_, GetForegroundWindow()) << "the dialog brings itself forward";
 
     // Again while another program's window is in front: Windows' foreground lock guards that program, and the
     // dialog must still come forward with the code. Wine has no such lock, so there this shows the hand-over
     // and the activation across processes, not the lock overcome.
     ASSERT_TRUE(BringOtherProgramForward()) << "the helper's window did not come to the foreground";
     SecondStart(L"-1");
-    EXPECT_EQ(L"4294967295", ControlText(dialog, IDC_CODE));
-    EXPECT_EQ(L"4294967295    0xFFFFFFFF", ControlText(dialog, IDC_NUMBERS));
-    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == dialog; }))
-        << "foreground " << GetForegroundWindow() << ", dialog " << dialog << ", other program "
+    EXPECT_EQ(L"4294967295", ControlText(dialog_, IDC_CODE));
+    EXPECT_EQ(L"4294967295    0xFFFFFFFF", ControlText(dialog_, IDC_NUMBERS));
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == dialog_; }))
+        << "foreground " << GetForegroundWindow() << ", dialog " << dialog_ << ", other program "
         << otherProgram_.window;
 }
 
 TEST_F(EndToEnd, SecondStartHandsOverOptions) {
-    HWND dialog = OpenDialog(L"/T");
-    ASSERT_NE(nullptr, dialog);
-    EXPECT_TRUE(IsTopmost(dialog));
-    EXPECT_TRUE(IsChecked(dialog, IDC_TOPMOST));
+    ASSERT_TRUE(OpenDialog(L"/T"));
+    EXPECT_TRUE(IsTopmost(dialog_));
+    EXPECT_TRUE(IsChecked(dialog_, IDC_TOPMOST));
 
     SecondStart(L"/N:it");
-    EXPECT_FALSE(IsTopmost(dialog));
-    EXPECT_FALSE(IsChecked(dialog, IDC_TOPMOST));
-    EXPECT_FALSE(IsChecked(dialog, IDC_FADE));
+    EXPECT_FALSE(IsTopmost(dialog_));
+    EXPECT_FALSE(IsChecked(dialog_, IDC_TOPMOST));
+    EXPECT_FALSE(IsChecked(dialog_, IDC_FADE));
 
     SecondStart(L"/I /A:100");
-    EXPECT_TRUE(IsChecked(dialog, IDC_FADE));
+    EXPECT_TRUE(IsChecked(dialog_, IDC_FADE));
     // Fading takes the handed-over opacity once another window is active.
     EXPECT_TRUE(MakeForeground(plain_));
     BYTE alpha = 0;
-    EXPECT_TRUE(PumpUntil([&] { return GetLayeredWindowAttributes(dialog, NULL, &alpha, NULL) && alpha == 100; }))
+    EXPECT_TRUE(PumpUntil([&] { return GetLayeredWindowAttributes(dialog_, NULL, &alpha, NULL) && alpha == 100; }))
         << "alpha " << static_cast<int>(alpha);
     SecondStart(L"/T");
-    EXPECT_TRUE(IsTopmost(dialog));
-    EXPECT_TRUE(PumpUntil([&] { return GetLayeredWindowAttributes(dialog, NULL, &alpha, NULL) && alpha == 255; }));
+    EXPECT_TRUE(IsTopmost(dialog_));
+    EXPECT_TRUE(PumpUntil([&] { return GetLayeredWindowAttributes(dialog_, NULL, &alpha, NULL) && alpha == 255; }));
 }
 
 TEST_F(EndToEnd, SecondStartWithoutArgumentsBringsTheDialogForward) {
-    HWND dialog = OpenDialog(L"7");
-    ASSERT_NE(nullptr, dialog);
+    ASSERT_TRUE(OpenDialog(L"7"));
     EXPECT_TRUE(MakeForeground(plain_));
     PumpMessagesFor(50);
     ASSERT_EQ(plain_, GetForegroundWindow());
     SecondStart(L"");
-    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == dialog; }));
-    EXPECT_EQ(L"7", ControlText(dialog, IDC_CODE)) << "nothing was sent";
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == dialog_; }));
+    EXPECT_EQ(L"7", ControlText(dialog_, IDC_CODE)) << "nothing was sent";
 }
 
 // Back in the dialog after another program's window was active, typing goes to the code field, also when another
@@ -252,67 +250,62 @@ TEST_F(EndToEnd, SecondStartWithoutArgumentsBringsTheDialogForward) {
 // deactivation, and on the return the dialog's own focus handling picks the code field. Left to the dialog
 // manager, the focus would go back to the Fade box, where typed digits do nothing.
 TEST_F(EndToEnd, TypingReachesTheCodeFieldAfterAnotherProgramWasActive) {
-    HWND dialog = OpenDialog(L"");
-    ASSERT_NE(nullptr, dialog);
-    HWND codeField = GetDlgItem(dialog, IDC_CODE);
-    DWORD dialogThread = GetWindowThreadProcessId(dialog, NULL);
-    ASSERT_TRUE(MakeForeground(dialog));
+    ASSERT_TRUE(OpenDialog(L""));
+    HWND codeField = GetDlgItem(dialog_, IDC_CODE);
+    DWORD dialogThread = GetWindowThreadProcessId(dialog_, NULL);
+    ASSERT_TRUE(MakeForeground(dialog_));
     ASSERT_TRUE(PumpUntil([&] { return FocusOf(dialogThread) == codeField; })) << "no focus on the code field at first";
-    HWND fadeBox = GetDlgItem(dialog, IDC_FADE);
-    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(fadeBox), TRUE);
+    HWND fadeBox = GetDlgItem(dialog_, IDC_FADE);
+    SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(fadeBox), TRUE);
     ASSERT_TRUE(PumpUntil([&] { return FocusOf(dialogThread) == fadeBox; })) << "the Fade box did not take the focus";
     ASSERT_TRUE(BringOtherProgramForward()) << "the helper's window did not come to the foreground";
 
     // Back, as with a click on the dialog's caption or Alt+Tab.
-    ASSERT_TRUE(MakeForeground(dialog));
+    ASSERT_TRUE(MakeForeground(dialog_));
     EXPECT_TRUE(PumpUntil([&] { return FocusOf(dialogThread) == codeField; }))
         << "focus " << FocusOf(dialogThread) << ", code field " << codeField << ", Fade box " << fadeBox;
     if (!TypeText(L"42")) {
         GTEST_SKIP() << "the system refused injected keyboard input (no interactive desktop?)";
     }
-    EXPECT_TRUE(PumpUntil([&] { return ControlText(dialog, IDC_CODE) == L"42"; }))
-        << "the code field holds \"" << ControlText(dialog, IDC_CODE) << "\"";
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_FIND)));
+    EXPECT_TRUE(PumpUntil([&] { return ControlText(dialog_, IDC_CODE) == L"42"; }))
+        << "the code field holds \"" << ControlText(dialog_, IDC_CODE) << "\"";
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog_, IDC_FIND)));
 }
 
 TEST_F(EndToEnd, PositionIsHandedOverAndParentIsNot) {
     HWND host = CreateHostWindow(L"ConsoleWindowClass");
-    HWND dialog = OpenDialog(L"/P:7");
-    ASSERT_NE(nullptr, dialog);
-    ExpectPlacedOn(dialog, host, 7, PARENT_CONSOLE);
+    ASSERT_TRUE(OpenDialog(L"/P:7"));
+    ExpectPlacedOn(host, 7, PARENT_CONSOLE);
 
     // Placed on its own parent at the handed-over position.
     HWND other = CreateTestWindow(L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 10, 10, 300, 300);
     SecondStart(ParentOption(other) + L":1 /P:3");
-    ExpectPlacedOn(dialog, host, 3, PARENT_CONSOLE);
+    ExpectPlacedOn(host, 3, PARENT_CONSOLE);
     // With a position alone both sides activate the dialog. Wine, unlike Windows, gives a thread a fresh input
     // state when the sender detaches from the dialog's thread, so there the foreground may end empty instead.
-    bool inFront = PumpUntil([&] { return GetForegroundWindow() == dialog; });
+    bool inFront = PumpUntil([&] { return GetForegroundWindow() == dialog_; });
     EXPECT_TRUE(inFront || (RunningUnderWine() && GetForegroundWindow() == NULL))
-        << "foreground " << GetForegroundWindow() << ", dialog " << dialog;
+        << "foreground " << GetForegroundWindow() << ", dialog " << dialog_;
 }
 
 TEST_F(EndToEnd, UsageBoxWhileADialogRunsSendsNothing) {
-    HWND dialog = OpenDialog(L"5");
-    ASSERT_NE(nullptr, dialog);
+    ASSERT_TRUE(OpenDialog(L"5"));
     EXPECT_TRUE(MakeForeground(plain_));
     PROCESS_INFORMATION usage = Start(L"/? 6");
     HWND box = WaitForVisibleDialog(PROGRAM_NAME, usage, 5000);
     ASSERT_NE(nullptr, box);
     EXPECT_TRUE(PostMessageW(box, WM_COMMAND, IDOK, 0));
     EXPECT_EQ(0u, WaitForExit(usage));
-    EXPECT_EQ(L"5", ControlText(dialog, IDC_CODE));
-    EXPECT_NE(dialog, GetForegroundWindow());
+    EXPECT_EQ(L"5", ControlText(dialog_, IDC_CODE));
+    EXPECT_NE(dialog_, GetForegroundWindow());
 }
 
 const wchar_t kUsage[] =
     L"Display the text for a Windows error code.\n\nTESSIVAL /A: /C /I /N: /P: /T /W: n\n\n"
-    L"\t/A:\tset the \x2018"
-    L"faded\x2019 transparency level\n\t/C\tclose any open Tessival dialogs\n"
+    L"\t/A:\tset the \u2018faded\u2019 transparency level\n\t/C\tclose any open Tessival dialogs\n"
     L"\t/I\tenable fading when the dialog is not active\n\t/N:\tdisable features:\n\t\t    I  fading\n"
-    L"\t\t    T  topmost\n\t/P:\tposition on parent window (0\x2013"
-    L"9)\n\t/T\tkeep the dialog on top of other windows\n"
-    L"\t/W:\tparent window\x2019s handle\n\n\tn\tthe Windows error code to look up\n\n"
+    L"\t\t    T  topmost\n\t/P:\tposition on parent window (0\u20139)\n\t/T\tkeep the dialog on top of other windows\n"
+    L"\t/W:\tparent window\u2019s handle\n\n\tn\tthe Windows error code to look up\n\n"
     L"n may be decimal, or hexadecimal with a leading 0x.\n";
 
 TEST_F(EndToEnd, UsageBoxText) {
@@ -332,24 +325,15 @@ TEST_F(EndToEnd, UsageBoxText) {
     }
 }
 
-// Stand-in windows with a given title, of the dialog class unless said otherwise, recording the WM_CLOSE they
-// receive.
+// Stand-in windows with a given title, of the dialog class unless said otherwise: the ones WM_CLOSE reached, and
+// what they all received (the private messages and WM_CLOSE), in order.
 std::vector<HWND> closedStandIns;
-
-// What a stand-in received: the private messages and WM_CLOSE, in order.
-struct Received {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-    bool operator==(const Received& other) const {
-        return message == other.message && wParam == other.wParam && lParam == other.lParam;
-    }
-};
+using Received = std::tuple<UINT, WPARAM, LPARAM>;
 std::vector<Received> standInLog;
 
 LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CLOSE || (message >= WM_USER + 1 && message <= WM_USER + 3)) {
-        standInLog.push_back({message, wParam, lParam});
+        standInLog.emplace_back(message, wParam, lParam);
     }
     if (message == WM_CLOSE) {
         closedStandIns.push_back(window);
@@ -365,7 +349,7 @@ class EndToEndWithStandIns : public EndToEnd {
 protected:
     HWND CreateStandIn(const wchar_t* title, const wchar_t* className = kDialogClass) {
         HWND window = CreateTestWindow(className, title, WS_POPUP | WS_VISIBLE, 5, 5, 100, 60);
-        (void)SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StandInProc));
+        EXPECT_NE(0, SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StandInProc)));
         return window;
     }
 };
@@ -375,8 +359,7 @@ bool WasClosed(HWND window) {
 }
 
 TEST_F(EndToEndWithStandIns, CloseEndsEveryDialogAndAboutBox) {
-    HWND dialog = OpenDialog(L"5");
-    ASSERT_NE(nullptr, dialog);
+    ASSERT_TRUE(OpenDialog(L"5"));
     closedStandIns.clear();
     HWND secondDialog = CreateStandIn(kCaption);
     HWND about = CreateStandIn(ABOUT_CAPTION);
@@ -402,8 +385,7 @@ TEST_F(EndToEnd, CloseWithNothingRunningJustEnds) {
 }
 
 TEST_F(EndToEndWithStandIns, CloseAfterHandingOverACode) {
-    HWND dialog = OpenDialog(L"");
-    ASSERT_NE(nullptr, dialog);
+    ASSERT_TRUE(OpenDialog(L""));
     EXPECT_EQ(0u, Run(L"5 /C"));
     EXPECT_EQ(0u, WaitForExit(dialogProcess_));
 
@@ -435,44 +417,39 @@ TEST_F(EndToEndWithStandIns, LookalikesAreNotRunningDialogs) {
     // The template's title, and the run-time caption on a window of another class.
     CreateStandIn(DIALOG_TITLE);
     CreateStandIn(kCaption, L"STATIC");
-    HWND dialog = OpenDialog(L"5");
-    ASSERT_NE(nullptr, dialog) << "the second start opened its own dialog";
-    CloseAndWait(dialog);
+    ASSERT_TRUE(OpenDialog(L"5")) << "the second start opened its own dialog";
+    CloseAndWait();
 }
 
 TEST_F(EndToEnd, SettingsSurviveAcrossStartsAndTheMachineKeyComesFirst) {
-    HWND dialog = OpenDialog(L"/T /I /A:77");
-    ASSERT_NE(nullptr, dialog);
-    CloseAndWait(dialog);
-    dialog = OpenDialog(L"");
-    ASSERT_NE(nullptr, dialog);
-    EXPECT_TRUE(IsTopmost(dialog));
-    EXPECT_TRUE(IsChecked(dialog, IDC_FADE));
+    ASSERT_TRUE(OpenDialog(L"/T /I /A:77"));
+    CloseAndWait();
+    ASSERT_TRUE(OpenDialog(L""));
+    EXPECT_TRUE(IsTopmost(dialog_));
+    EXPECT_TRUE(IsChecked(dialog_, IDC_FADE));
 
     // A second start's alpha comes in one value with the on/off bits; only the alpha is kept, and stored.
     SecondStart(L"/T /I /A:100");
-    CloseAndWait(dialog);
+    CloseAndWait();
     DWORD storedAlpha = 0;
     EXPECT_TRUE(StoredDword(ReadStoredValue(HKEY_CURRENT_USER, SETTINGS_KEY, L"Alpha"), &storedAlpha));
     EXPECT_EQ(100u, storedAlpha);
-    dialog = OpenDialog(L"");
-    ASSERT_NE(nullptr, dialog);
-    EXPECT_TRUE(IsChecked(dialog, IDC_FADE)) << "the stored options were taken";
+    ASSERT_TRUE(OpenDialog(L""));
+    EXPECT_TRUE(IsChecked(dialog_, IDC_FADE)) << "the stored options were taken";
     EXPECT_TRUE(MakeForeground(plain_));
     BYTE alpha = 0;
-    EXPECT_TRUE(PumpUntil([&] { return GetLayeredWindowAttributes(dialog, NULL, &alpha, NULL) && alpha == 100; }))
+    EXPECT_TRUE(PumpUntil([&] { return GetLayeredWindowAttributes(dialog_, NULL, &alpha, NULL) && alpha == 100; }))
         << "alpha " << static_cast<int>(alpha);
-    CloseAndWait(dialog);
+    CloseAndWait();
 
     if (!settings_.MachineWritable()) {
         GTEST_SKIP() << kNeedsAdministrator;
     }
     WriteOptionSettings(HKEY_LOCAL_MACHINE, 0, 0, 224, 9);
-    dialog = OpenDialog(L"");
-    ASSERT_NE(nullptr, dialog);
-    EXPECT_FALSE(IsTopmost(dialog)) << "the machine-wide key wins";
-    EXPECT_FALSE(IsChecked(dialog, IDC_FADE));
-    CloseAndWait(dialog);
+    ASSERT_TRUE(OpenDialog(L""));
+    EXPECT_FALSE(IsTopmost(dialog_)) << "the machine-wide key wins";
+    EXPECT_FALSE(IsChecked(dialog_, IDC_FADE));
+    CloseAndWait();
 }
 
 TEST_F(EndToEnd, DialogIsPlacedOnEveryRecognisedHost) {
@@ -493,10 +470,9 @@ TEST_F(EndToEnd, DialogIsPlacedOnEveryRecognisedHost) {
         if (host.needsConEmu) {
             wsprintfW(environment, L"ConEmuHWND=0x%X", static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(window)));
         }
-        HWND dialog = OpenDialog(L"/P:1", host.needsConEmu ? environment : NULL);
-        ASSERT_NE(nullptr, dialog);
-        ExpectPlacedOn(dialog, window, 1, host.kind);
-        CloseAndWait(dialog);
+        ASSERT_TRUE(OpenDialog(L"/P:1", host.needsConEmu ? environment : NULL));
+        ExpectPlacedOn(window, 1, host.kind);
+        CloseAndWait();
         DestroyWindow(window);
     }
 }
@@ -509,10 +485,9 @@ TEST_F(EndToEnd, UnusableWindowsAreRejectedAndDetectionTakesOver) {
     ASSERT_EQ(nullptr, MonitorFromWindow(offScreen, MONITOR_DEFAULTTONULL));
     HWND console = CreateHostWindow(L"ConsoleWindowClass");  // in front for each start, and so detected instead
     for (HWND rejected : {hidden, offScreen, pseudoConsole, GetDesktopWindow()}) {
-        HWND dialog = OpenDialog(ParentOption(rejected) + L" /P:9");
-        ASSERT_NE(nullptr, dialog);
-        ExpectPlacedOn(dialog, console, 9, PARENT_CONSOLE);
-        CloseAndWait(dialog);
+        ASSERT_TRUE(OpenDialog(ParentOption(rejected) + L" /P:9"));
+        ExpectPlacedOn(console, 9, PARENT_CONSOLE);
+        CloseAndWait();
     }
 }
 

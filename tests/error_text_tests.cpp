@@ -246,36 +246,29 @@ TEST_F(ErrorTextMissingModule, LookupGoesOnAndTheLoadIsRetried) {
     EXPECT_NE(nullptr, AppState.wininetModule);
 }
 
-// Planted copies of wininet.dll and winhttp.dll whose entry points leave a trace file when they run.
+// Planted copies of wininet.dll and winhttp.dll whose entry points leave a trace file when they run. What a test
+// copies goes again afterwards, with the traces and with folder_ when the test made one.
 class PlantedModules : public ErrorText {
 protected:
     void TearDown() override {
         for (const std::wstring& path : created_) {
             DeleteFileW(path.c_str());
         }
-        for (auto it = folders_.rbegin(); it != folders_.rend(); ++it) {
-            RemoveDirectoryW(it->c_str());
+        if (!folder_.empty()) {
+            RemoveDirectoryW(folder_.c_str());
         }
         ErrorText::TearDown();
     }
 
-    // Copies the planted DLLs (and the trace files they would leave) into folder, to be removed again.
+    void Copy(const std::wstring& source, const std::wstring& target) {
+        created_.push_back(target);
+        ASSERT_TRUE(CopyFileW(source.c_str(), target.c_str(), FALSE)) << GetLastError();
+    }
     void Plant(const std::wstring& folder) {
         for (const wchar_t* name : {L"wininet.dll", L"winhttp.dll"}) {
-            std::wstring source = TestProgramFolder() + L"\\errtext\\trap\\" + name;
-            std::wstring target = folder + L"\\" + name;
-            created_.push_back(target);
-            created_.push_back(target + L".ran");
-            ASSERT_TRUE(CopyFileW(source.c_str(), target.c_str(), FALSE)) << GetLastError();
+            created_.push_back(folder + L"\\" + name + L".ran");
+            ASSERT_NO_FATAL_FAILURE(Copy(TestProgramFolder() + L"\\errtext\\trap\\" + name, folder + L"\\" + name));
         }
-    }
-    std::wstring MakeFolder() {
-        std::wstring folder = CreateTemporaryFolder(L"tessival-planted-");
-        folders_.push_back(folder);
-        return folder;
-    }
-    void Track(const std::wstring& path) {
-        created_.push_back(path);
     }
     // Runs a program to its end and gives its exit code (-1: no start, or hung), with Wine's overrides for its
     // name in place so that a planted DLL is really in reach; childMode, when given, goes in TESSIVAL_LOOKUP_CHILD.
@@ -304,7 +297,7 @@ protected:
     }
 
     std::vector<std::wstring> created_;
-    std::vector<std::wstring> folders_;
+    std::wstring folder_;
 };
 
 // The part of the next test that runs in a second start of this test program, with the planted DLLs beside
@@ -345,38 +338,29 @@ TEST_F(PlantedModules, BesideTheTestProgramTheyNeverRun) {
 }
 
 TEST_F(PlantedModules, BesideAnotherProgramTheyNeverRun) {
-    std::wstring folder = MakeFolder();
-    std::wstring probe = folder + L"\\lookup_probe.exe";
-    Track(probe);
-    ASSERT_TRUE(CopyFileW((TestProgramFolder() + L"\\errtext\\lookup_probe.exe").c_str(), probe.c_str(), FALSE));
-    Plant(folder);
-    std::wstring output = folder + L"\\texts.out";
-    Track(output);
+    folder_ = CreateTemporaryFolder(L"tessival-planted-");
+    std::wstring probe = folder_ + L"\\lookup_probe.exe";
+    ASSERT_NO_FATAL_FAILURE(Copy(TestProgramFolder() + L"\\errtext\\lookup_probe.exe", probe));
+    Plant(folder_);
+    std::wstring output = folder_ + L"\\texts.out";
+    created_.push_back(output);
 
     ASSERT_EQ(0u, Run(probe, L"\"" + output + L"\" 12002 12175 12199"));
-    EXPECT_FALSE(FileExists(folder + L"\\wininet.dll.ran"));
-    EXPECT_FALSE(FileExists(folder + L"\\winhttp.dll.ran"));
+    EXPECT_FALSE(FileExists(folder_ + L"\\wininet.dll.ran"));
+    EXPECT_FALSE(FileExists(folder_ + L"\\winhttp.dll.ran"));
 
     HANDLE file = CreateFileW(output.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    std::vector<WCHAR> data(3 * (TEXT_BUFFER_UNITS + 1), 0);
+    std::wstring written(3 * (TEXT_BUFFER_UNITS + 1), L'\0');
     DWORD read = 0;
-    ReadFile(file, data.data(), static_cast<DWORD>(data.size() * sizeof(WCHAR)), &read, NULL);
+    EXPECT_TRUE(ReadFile(file, &written[0], static_cast<DWORD>(written.size() * sizeof(WCHAR)), &read, NULL));
     CloseHandle(file);
-    std::vector<std::wstring> texts;
-    for (size_t start = 0; start < read / sizeof(WCHAR);) {
-        texts.emplace_back(data.data() + start);
-        start += texts.back().size() + 1;
-    }
-    ASSERT_EQ(3u, texts.size());
-    const DWORD codes[] = {12002, 12175, 12199};
-    for (size_t i = 0; i < texts.size(); i++) {
-        EXPECT_EQ(ShownText(codes[i]), texts[i]) << "code " << codes[i];
-    }
+    written.resize(read / sizeof(WCHAR));
+    EXPECT_EQ(ShownText(12002) + L'\0' + ShownText(12175) + L'\0' + ShownText(12199) + L'\0', written);
 
     // The trap is live: a plain load by the bare name, the way that was replaced, runs the planted DLL.
     ASSERT_EQ(0u, Run(probe, L"/plain wininet.dll"));
-    EXPECT_TRUE(FileExists(folder + L"\\wininet.dll.ran"));
+    EXPECT_TRUE(FileExists(folder_ + L"\\wininet.dll.ran"));
 }
 
 // A copy of the real program in a folder of its own beside the planted DLLs, as a user would start it from a
@@ -387,10 +371,9 @@ protected:
         ASSERT_NO_FATAL_FAILURE(PlantedModules::SetUp());
         // The dialog writes its settings when it closes: the user's own are set aside for the test.
         ASSERT_NO_FATAL_FAILURE(settings_.Save());
-        folder_ = MakeFolder();
+        folder_ = CreateTemporaryFolder(L"tessival-planted-");
         exe_ = folder_ + L"\\Tessival.exe";
-        Track(exe_);
-        ASSERT_TRUE(CopyFileW(TessivalExePath().c_str(), exe_.c_str(), FALSE)) << GetLastError();
+        ASSERT_NO_FATAL_FAILURE(Copy(TessivalExePath(), exe_));
         Plant(folder_);
         // The copy's name gets Wine's overrides, so that the planted DLLs really are in reach.
         overrides_.Apply(L"Tessival.exe", {L"wininet", L"winhttp"});
@@ -424,13 +407,12 @@ protected:
         // The dialog is visible with its text already set; the short wait only covers a slow first paint.
         PumpUntil([&] { return !ControlText(dialog, IDC_MESSAGE).empty(); }, 2000);
         *shown = ControlText(dialog, IDC_MESSAGE);
-        PostMessageW(dialog, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(PostMessageW(dialog, WM_CLOSE, 0, 0));
         EXPECT_EQ(0u, WaitForExit(process_, 15000)) << "code " << code;
         EXPECT_FALSE(IsWindow(dialog));
         CloseProcessHandles(&process_);
     }
 
-    std::wstring folder_;
     std::wstring exe_;
     HWND front_ = NULL;
     PROCESS_INFORMATION process_ = {};
@@ -474,6 +456,7 @@ TEST(MessageTidying, Table) {
         {L" \t\r\n", 16, L""},
         {L"In ner\tspace ", 16, L"In ner\tspace\n"},
         {L"%1 stays %2", 16, L"%1 stays %2\n"},
+        {L"a", 2, L""},                   // room for one character and the terminator: no line feed can follow
         {L"abc", 5, L"abc\n"},            // fills the capacity exactly
         {L"abcd", 5, L"abc\n"},           // no room: the last character goes
         {L"ab d", 5, L"ab\n"},            // and white space bared by that goes too
@@ -494,11 +477,6 @@ TEST(MessageTidying, Table) {
 }
 
 TEST(MessageTidying, SmallestCapacities) {
-    // Capacity 2 holds one character and the terminator: a line feed alone cannot follow any text.
-    WCHAR buffer[4] = {L'a', 0, marker, marker};
-    EXPECT_EQ(0u, TidyMessageText(buffer, 2));
-    EXPECT_EQ(0, buffer[0]);
-    EXPECT_TRUE(MarkerTailKept(buffer, 2, _countof(buffer)));
     // An unterminated buffer is cut to its capacity, never read or written past it.
     WCHAR full[6] = {L'a', L'b', L'c', L'd', marker, marker};
     EXPECT_EQ(3u, TidyMessageText(full, 4));
@@ -514,8 +492,8 @@ TEST(MessageTidying, EveryWhiteSpaceCharacterIsTrimmed) {
             continue;
         }
         WCHAR buffer[8] = {L'x', c, c, 0};
-        TidyMessageText(buffer, _countof(buffer));
         std::wstring expected = iswspace(c) ? std::wstring(L"x\n") : std::wstring{L'x', c, c, L'\n'};
+        ASSERT_EQ(expected.size(), TidyMessageText(buffer, _countof(buffer))) << "unit " << unit;
         ASSERT_EQ(expected, std::wstring(buffer)) << "unit " << unit;
         whiteSpaceCount += iswspace(c) ? 1 : 0;
     }

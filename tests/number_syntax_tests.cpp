@@ -19,6 +19,7 @@ struct ParseCase {
     const wchar_t* text;
     int result;
     DWORD value;
+    int endOffset = -1;  // with an end pointer, where it points; -1: left as it was
 };
 
 TEST(NumberSyntax, FormsAndRangesWithoutEnd) {
@@ -65,33 +66,27 @@ TEST(NumberSyntax, FormsAndRangesWithoutEnd) {
     }
 }
 
-struct EndCase {
-    const wchar_t* text;
-    int result;
-    DWORD value;
-    int endOffset;  // -1: end untouched
-};
-
 TEST(NumberSyntax, EndReceivesTheFirstCharacterAfterTheNumber) {
-    const EndCase cases[] = {
+    const ParseCase cases[] = {
         {L"0x", 0, 0, 1},  // decimal 0, the x left over
-        {L"0xg", 0, 0, 1},         {L"12abc", 0, 12, 2},
-        {L"42", 0, 42, 2},                               // end at the terminator
-        {L"0x1F:3", 0, 31, 4},     {L"-0x10", 0, 0, 2},  // minus zero, x10 left over
-        {L"7 ", 0, 7, 1},          {L"4294967296:1", ERANGE, kUntouched, -1},
-        {L"", -1, kUntouched, -1}, {L":5", -1, kUntouched, -1},
+        {L"0xg", 0, 0, 1},
+        {L"12abc", 0, 12, 2},
+        {L"42", 0, 42, 2},  // end at the terminator
+        {L"0x1F:3", 0, 31, 4},
+        {L"-0x10", 0, 0, 2},  // minus zero, x10 left over
+        {L"7 ", 0, 7, 1},
+        // A failure leaves the end as it was.
+        {L"4294967296:1", ERANGE, kUntouched},
+        {L"", -1, kUntouched},
+        {L":5", -1, kUntouched},
     };
-    for (const EndCase& c : cases) {
+    for (const ParseCase& c : cases) {
         const wchar_t sentinel[] = L"sentinel";
         const WCHAR* end = sentinel;
         DWORD value = kUntouched;
         EXPECT_EQ(c.result, ParseNumber(c.text, &end, &value)) << "text: \"" << c.text << "\"";
         EXPECT_EQ(c.value, value) << "text: \"" << c.text << "\"";
-        if (c.endOffset < 0) {
-            EXPECT_EQ(sentinel, end) << "text: \"" << c.text << "\"";
-        } else {
-            EXPECT_EQ(c.text + c.endOffset, end) << "text: \"" << c.text << "\"";
-        }
+        EXPECT_EQ(c.endOffset < 0 ? sentinel : c.text + c.endOffset, end) << "text: \"" << c.text << "\"";
     }
 }
 
@@ -132,15 +127,11 @@ TEST(NumberSyntax, TrimBlanksStripsEveryKindOfWhiteSpace) {
     EXPECT_EQ(L"x", Trim(L"\v\fx\v\f"));
     EXPECT_EQ(L"0x5", Trim(L"  0x5  "));
     EXPECT_EQ(L"7", Trim(L"7\n"));
-    // Beyond ASCII, the run-time library's classification decides.
-    const wchar_t nbsp = 0x00A0, ideographic = 0x3000;
-    std::wstring wide = std::wstring(1, ideographic) + L"9" + std::wstring(1, nbsp);
-    std::wstring expected = L"9";
-    if (!iswspace(nbsp))
-        expected += nbsp;
-    if (!iswspace(ideographic))
-        expected = std::wstring(1, ideographic) + expected;
-    EXPECT_EQ(expected, Trim(wide));
+    // Beyond ASCII (a no-break and an ideographic space), the run-time library's classification decides.
+    for (const std::wstring wide : {L"\u00A0", L"\u3000"}) {
+        const std::wstring kept = iswspace(wide[0]) ? L"" : wide;
+        EXPECT_EQ(kept + L"9" + kept, Trim(wide + L"9" + wide));
+    }
     EXPECT_EQ(-1, TrimBlanks(NULL));
 }
 
@@ -170,19 +161,13 @@ std::wstring RandomText(std::mt19937& random) {
                                           0x0660, 0x0669, 0xFF10, 0xFF19, 0x00A0, 0x3000, 0xD800, 0xDC00,
                                           0xDBFF, 0xDFFF, 0x2001, 0x00B2, 0x0131, 0x212A};
     std::uniform_int_distribution<int> pick(0, 99);
-    size_t length;
-    int shape = pick(random);
-    if (shape < 80) {
-        length = std::uniform_int_distribution<size_t>(0, 14)(random);
-    } else if (shape < 95) {
-        length = std::uniform_int_distribution<size_t>(15, 200)(random);
-    } else {
-        length = std::uniform_int_distribution<size_t>(1020, 5000)(random);
-    }
-    std::wstring text;
-    for (size_t i = 0; i < length; ++i) {
-        int kind = pick(random);
-        wchar_t unit;
+    // Mostly short texts, some longer, a few past 1,024 units.
+    const int shape = pick(random);
+    const size_t shortest = shape < 80 ? 0 : shape < 95 ? 15 : 1020;
+    const size_t longest = shape < 80 ? 14 : shape < 95 ? 200 : 5000;
+    std::wstring text(std::uniform_int_distribution<size_t>(shortest, longest)(random), L'\0');
+    for (wchar_t& unit : text) {
+        const int kind = pick(random);
         if (kind < 55) {
             unit = static_cast<wchar_t>(L'0' + pick(random) % 10);
         } else if (kind < 90) {
@@ -190,7 +175,6 @@ std::wstring RandomText(std::mt19937& random) {
         } else {
             unit = static_cast<wchar_t>(std::uniform_int_distribution<int>(1, 0xFFFF)(random));
         }
-        text.push_back(unit);
     }
     return text;
 }

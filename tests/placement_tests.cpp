@@ -127,18 +127,14 @@ protected:
         AppState.parentWindow = parent_;
     }
     void TearDown() override {
-        if (dialog_ != NULL) {
-            DestroyWindow(dialog_);
-        }
-        if (parent_ != NULL) {
-            DestroyWindow(parent_);
-        }
+        DestroyWindow(dialog_);  // for a NULL one (never made, or destroyed by the test) the call just fails
+        DestroyWindow(parent_);
         ResetAppState();
     }
 
     RECT DialogRect() const {
         RECT rect = {};
-        GetWindowRect(dialog_, &rect);
+        EXPECT_TRUE(GetWindowRect(dialog_, &rect));
         return rect;
     }
 
@@ -215,7 +211,7 @@ TEST_F(Placement, UnusableParentLeavesDialogAlone) {
     EXPECT_EQ(0, PlaceOnParent(dialog_));
 
     // Destroyed since it was detected, and none at all.
-    DestroyWindow(parent_);
+    ASSERT_TRUE(DestroyWindow(parent_));
     parent_ = NULL;
     EXPECT_EQ(0, PlaceOnParent(dialog_));
     AppState.parentWindow = NULL;
