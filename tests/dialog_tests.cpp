@@ -39,8 +39,7 @@ protected:
         ASSERT_NO_FATAL_FAILURE(settings_.Save());
     }
     void TearDown() override {
-        // Null handles are refused harmlessly.
-        DestroyWindow(dialog_);
+        DestroyWindow(dialog_);  // null handles are refused harmlessly
         DestroyWindow(parent_);
         DeleteObject(AppState.noteFont);
         ReleaseKeys();
@@ -64,7 +63,7 @@ protected:
 
     RECT Rect() const {
         RECT rect = {};
-        GetWindowRect(dialog_, &rect);
+        EXPECT_TRUE(GetWindowRect(dialog_, &rect));
         return rect;
     }
 
@@ -82,7 +81,7 @@ protected:
     }
 
     void TypeCode(const wchar_t* text) {
-        SetWindowTextW(Item(IDC_CODE), text);
+        EXPECT_TRUE(SetWindowTextW(Item(IDC_CODE), text));
     }
 
     void Find() {
@@ -112,6 +111,7 @@ protected:
     void UseParentWindow() {
         parent_ =
             CreateWindowExW(0, L"STATIC", L"parent", WS_POPUP | WS_VISIBLE, 100, 100, 700, 500, NULL, NULL, NULL, NULL);
+        EXPECT_NE(nullptr, parent_);
         AppState.parentWindow = parent_;
     }
 
@@ -160,18 +160,22 @@ TEST_F(Dialog, StartsWithTheCommandLineCodeAndOptions) {
     EXPECT_EQ(kChecked, IsDlgButtonChecked(dialog_, IDC_TOPMOST));
     EXPECT_EQ(kChecked, IsDlgButtonChecked(dialog_, IDC_FADE));
     EXPECT_NE(0, GetWindowLongW(dialog_, GWL_EXSTYLE) & WS_EX_TOPMOST);
-}
 
-TEST_F(Dialog, CommandLineCodeIsWrittenBackInUnsignedDecimal) {
-    AppState.haveCommandCode = 1;
+    // Written back in unsigned decimal.
     AppState.commandCode = 0xFFFFFFFFu;
     Open();
     EXPECT_EQ(L"4294967295", WindowText(Item(IDC_CODE)));
     EXPECT_EQ(L"4294967295    0xFFFFFFFF", WindowText(Item(IDC_NUMBERS)));
 }
 
-TEST_F(Dialog, PinnedPositionWinsOverTheParent) {
+TEST_F(Dialog, PlacedOnItsParentUnlessPinned) {
     UseParentWindow();
+    AppState.position = 7;
+    Open();
+    // Top left of a parent given without a kind: 8 pixels in, no insets.
+    EXPECT_EQ(108, Rect().left);
+    EXPECT_EQ(108, Rect().top);
+
     AppState.pinned = 1;
     AppState.pinX = 37;
     AppState.pinY = 41;
@@ -179,15 +183,6 @@ TEST_F(Dialog, PinnedPositionWinsOverTheParent) {
     EXPECT_EQ(37, Rect().left);
     EXPECT_EQ(41, Rect().top);
     EXPECT_EQ(kChecked, IsDlgButtonChecked(dialog_, IDC_PIN));
-}
-
-TEST_F(Dialog, UnpinnedDialogIsPlacedOnItsParent) {
-    UseParentWindow();
-    AppState.position = 7;
-    Open();
-    // Top left of a parent given without a kind: 8 pixels in, no insets.
-    EXPECT_EQ(108, Rect().left);
-    EXPECT_EQ(108, Rect().top);
 }
 
 TEST_F(Dialog, PinBoxShowsTheGlyphFromWindows10On) {
@@ -338,15 +333,14 @@ TEST_F(Dialog, SystemMenuEndsWithAboutSeparatorAndClose) {
     }
 }
 
-// The About box that aboutOwner owns is modal: a timer looks for it while its own message loop runs, notes its
-// title and closes it.
-HWND aboutOwner = NULL;
+// The About box is modal: a timer of the dialog that owns it looks for it while the box's own message loop runs,
+// notes its title and closes it.
 HWND aboutBox = NULL;
 std::wstring aboutTitle;
 
-void CALLBACK CloseAboutBox(HWND, UINT, UINT_PTR, DWORD) {
+void CALLBACK CloseAboutBox(HWND owner, UINT, UINT_PTR, DWORD) {
     if (aboutBox == NULL) {
-        aboutBox = FindOwnedDialog(aboutOwner);
+        aboutBox = FindOwnedDialog(owner);
     }
     if (aboutBox != NULL && aboutTitle.empty()) {
         aboutTitle = WindowText(aboutBox);
@@ -356,12 +350,12 @@ void CALLBACK CloseAboutBox(HWND, UINT, UINT_PTR, DWORD) {
 
 TEST_F(Dialog, AboutEntryOpensTheAboutBox) {
     Open();
-    aboutOwner = dialog_;
     aboutBox = NULL;
     aboutTitle.clear();
-    UINT_PTR timer = SetTimer(NULL, 0, 50, CloseAboutBox);
+    UINT_PTR timer = SetTimer(dialog_, 1, 50, CloseAboutBox);
+    ASSERT_NE(0u, timer) << "nothing would close the modal box";
     SendMessageW(dialog_, WM_SYSCOMMAND, IDM_ABOUT, 0);
-    KillTimer(NULL, timer);
+    KillTimer(dialog_, timer);
     ASSERT_NE(nullptr, aboutBox);
     if (RunningUnderWine()) {
         // Wine does not split the text at "#": it puts "About " before the whole of it.
@@ -419,12 +413,13 @@ TEST_F(Dialog, OneOfCtrlAndShiftStillSaves) {
     const WORD heldKeys[] = {VK_SHIFT, VK_CONTROL};
     for (WORD held : heldKeys) {
         (void)DeleteTree(HKEY_CURRENT_USER, SETTINGS_KEY);
+        ASSERT_FALSE(KeyExists(HKEY_CURRENT_USER, SETTINGS_KEY));
         Open();
         if (!PressKeys(true, {held})) {
             GTEST_SKIP() << kNoInput;
         }
         SendMessageW(dialog_, WM_COMMAND, IDCANCEL, 0);
-        PressKeys(false, {held});
+        EXPECT_TRUE(PressKeys(false, {held}));
         EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, SETTINGS_KEY)) << "key held: " << held;
     }
 }
@@ -434,7 +429,7 @@ TEST_F(Dialog, OptionsMessageTakesOnlyWhatItsMaskNames) {
     AppState.alwaysOnTop = 1;
     AppState.fadeWhenInactive = 1;
     Open();
-    SetLayeredWindowAttributes(dialog_, 0, 90, LWA_ALPHA);
+    EXPECT_TRUE(SetLayeredWindowAttributes(dialog_, 0, 90, LWA_ALPHA));
     // Alpha alone: bits 10 and 11 say "off" but are not read.
     SendMessageW(dialog_, WM_SET_OPTIONS, 0x7B, OPT_ALPHA);
     EXPECT_EQ(0x7Bu, AppState.fadeAlpha);
@@ -452,7 +447,7 @@ TEST_F(Dialog, OptionsMessageTakesOnlyWhatItsMaskNames) {
 
     // Fading, either way, makes the dialog opaque at once.
     for (WPARAM fade : {static_cast<WPARAM>(0), static_cast<WPARAM>(OPT_FADE)}) {
-        SetLayeredWindowAttributes(dialog_, 0, 90, LWA_ALPHA);
+        EXPECT_TRUE(SetLayeredWindowAttributes(dialog_, 0, 90, LWA_ALPHA));
         SendMessageW(dialog_, WM_SET_OPTIONS, fade | OPT_TOPMOST | 0x30, OPT_FADE);
         EXPECT_EQ(fade ? 1 : 0, AppState.fadeWhenInactive);
         EXPECT_EQ(fade ? kChecked : kUnchecked, IsDlgButtonChecked(dialog_, IDC_FADE));
@@ -564,12 +559,11 @@ TEST(NoteFont, OnlyAFontWithWeightAndFaceIsScaled) {
     EXPECT_EQ(VARIABLE_PITCH | FF_SWISS, made.lfPitchAndFamily);
     EXPECT_STREQ(L"Tahoma", made.lfFaceName);
 
-    LOGFONTW weightless = message;
-    weightless.lfWeight = 0;
-    EXPECT_EQ(nullptr, CreateNoteFontFrom(&weightless));
-    LOGFONTW faceless = message;
-    faceless.lfFaceName[0] = L'\0';
-    EXPECT_EQ(nullptr, CreateNoteFontFrom(&faceless));
+    message.lfWeight = 0;
+    EXPECT_EQ(nullptr, CreateNoteFontFrom(&message));
+    message.lfWeight = FW_NORMAL;
+    message.lfFaceName[0] = L'\0';
+    EXPECT_EQ(nullptr, CreateNoteFontFrom(&message));
 }
 
 TEST(NoteFont, MadeFromTheMessageFont) {

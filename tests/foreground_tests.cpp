@@ -104,13 +104,25 @@ protected:
     void TearDown() override {
         ForegroundSystemParameters = SystemParametersInfoW;
         if (otherThreadWindow_ != NULL) {
-            PostMessageW(otherThreadWindow_, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(PostMessageW(otherThreadWindow_, WM_CLOSE, 0, 0)) << "the join below would wait for ever";
         }
         if (otherThread_.joinable()) {
             otherThread_.join();
         }
         owner_.Stop();
-        RestoreSettings();
+        // The user's time-out and animation setting, as they were before the test, whatever it did or failed to
+        // do. On Windows both are the session's own; Wine's animation setting is a stub.
+        if (timeoutChanged_) {
+            (void)MakeForeground(window_);
+            EXPECT_TRUE(SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
+                                              reinterpret_cast<PVOID>(static_cast<ULONG_PTR>(savedTimeout_)), 0))
+                << "the foreground lock time-out was not put back to " << savedTimeout_;
+            if (ReadAnimation() != savedAnimation_) {
+                ANIMATIONINFO info = {sizeof(info), savedAnimation_};
+                EXPECT_TRUE(SystemParametersInfoW(SPI_SETANIMATION, sizeof(info), &info, 0))
+                    << "the animation setting was not put back to " << savedAnimation_;
+            }
+        }
         for (HWND window : windows_) {
             DestroyWindow(window);
         }
@@ -118,37 +130,16 @@ protected:
         ResetAppState();
     }
 
-    // The user's time-out and animation setting, as they were before the test, whatever it did or failed to
-    // do. On Windows both are the session's own; Wine's animation setting is a stub.
-    void RestoreSettings() {
-        if (!timeoutChanged_) {
-            return;
-        }
-        if (window_ != NULL) {
-            (void)MakeForeground(window_);
-        }
-        EXPECT_TRUE(SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
-                                          reinterpret_cast<PVOID>(static_cast<ULONG_PTR>(savedTimeout_)), 0))
-            << "the foreground lock time-out was not put back to " << savedTimeout_;
-        if (ReadAnimation() != savedAnimation_) {
-            ANIMATIONINFO info = {sizeof(info), savedAnimation_};
-            EXPECT_TRUE(SystemParametersInfoW(SPI_SETANIMATION, sizeof(info), &info, 0))
-                << "the animation setting was not put back to " << savedAnimation_;
-        }
-        timeoutChanged_ = false;
-    }
-
     HWND CreateOwnWindow() {
         HWND window = CreateWindowExW(0, L"ForegroundTestWindow", L"own", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 300,
                                       200, NULL, NULL, GetModuleHandleW(NULL), NULL);
-        if (window != NULL) {
-            windows_.push_back(window);
-        }
+        EXPECT_NE(nullptr, window);
+        windows_.push_back(window);
         return window;
     }
 
     // A window of a second thread of this process, in the foreground while the thread pumps its messages.
-    HWND StartOtherThreadWindow() {
+    void StartOtherThreadWindow() {
         HANDLE ready = CreateEventW(NULL, TRUE, FALSE, NULL);
         otherThread_ = std::thread([this, ready] {
             HWND window = CreateWindowExW(0, L"ForegroundTestWindow", L"other thread", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
@@ -163,15 +154,16 @@ protected:
                 DispatchMessageW(&message);
             }
         });
-        WaitForSingleObject(ready, 10000);
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(ready, 10000));
         CloseHandle(ready);
-        return otherThreadWindow_;
+        HWND other = otherThreadWindow_;
+        ASSERT_NE(nullptr, other);
+        ASSERT_EQ(other, GetForegroundWindow());
     }
 
     // The calls both paths make around the show sequence, given what the GETs report.
     static void ExpectCalls(bool crossThread, int animate, bool animationRead, bool timeoutRead) {
-        std::vector<SettingsCall> expected;
-        expected.push_back({SPI_GETANIMATION, sizeof(ANIMATIONINFO), 0, 0});
+        std::vector<SettingsCall> expected = {{SPI_GETANIMATION, sizeof(ANIMATIONINFO), 0, 0}};
         if (animationRead) {
             expected.push_back({SPI_SETANIMATION, sizeof(ANIMATIONINFO), 0, 0});
         }
@@ -209,8 +201,7 @@ TEST_F(Foreground, NullWindowTouchesNothing) {
 }
 
 TEST_F(Foreground, SameThreadLeavesTimeoutAlone) {
-    HWND current = CreateOwnWindow();
-    ASSERT_TRUE(MakeForeground(current));
+    ASSERT_TRUE(MakeForeground(CreateOwnWindow()));
     reportedAnimate = 1;
     EXPECT_EQ(0, ForceForeground(window_));
     EXPECT_EQ(window_, GetForegroundWindow());
@@ -219,9 +210,7 @@ TEST_F(Foreground, SameThreadLeavesTimeoutAlone) {
 }
 
 TEST_F(Foreground, OtherThreadInForeground) {
-    HWND other = StartOtherThreadWindow();
-    ASSERT_NE(nullptr, other);
-    ASSERT_EQ(other, GetForegroundWindow());
+    ASSERT_NO_FATAL_FAILURE(StartOtherThreadWindow());
     reportedAnimate = 1;
     EXPECT_EQ(0, ForceForeground(window_));
     EXPECT_EQ(window_, GetForegroundWindow());
@@ -242,7 +231,7 @@ TEST_F(Foreground, OtherProcessInForeground) {
 TEST_F(Foreground, SettingsEndAsTheyBegan) {
     ForegroundSystemParameters = SystemParametersInfoW;
     const int animation = ReadAnimation();
-    ASSERT_NE(nullptr, StartOtherThreadWindow());
+    ASSERT_NO_FATAL_FAILURE(StartOtherThreadWindow());
     EXPECT_EQ(0, ForceForeground(window_));
     EXPECT_EQ(window_, GetForegroundWindow());
     EXPECT_EQ(kTimeout, ReadTimeout());
@@ -254,14 +243,13 @@ TEST_F(Foreground, SettingsEndAsTheyBegan) {
 TEST_F(Foreground, MaximisedStaysMaximised) {
     ShowWindow(window_, SW_MAXIMIZE);
     ASSERT_TRUE(IsZoomed(window_));
-    ASSERT_NE(nullptr, StartOtherThreadWindow());
+    ASSERT_NO_FATAL_FAILURE(StartOtherThreadWindow());
     EXPECT_EQ(0, ForceForeground(window_));
     EXPECT_TRUE(IsZoomed(window_));
     EXPECT_EQ(window_, GetForegroundWindow());
 
     // Also on the same-thread path.
-    HWND current = CreateOwnWindow();
-    ASSERT_TRUE(MakeForeground(current));
+    ASSERT_TRUE(MakeForeground(CreateOwnWindow()));
     EXPECT_EQ(0, ForceForeground(window_));
     EXPECT_TRUE(IsZoomed(window_));
     EXPECT_EQ(window_, GetForegroundWindow());
@@ -272,7 +260,7 @@ TEST_F(Foreground, MinimisedIsRestored) {
     ASSERT_TRUE(GetWindowRect(window_, &normal));
     ShowWindow(window_, SW_MINIMIZE);
     ASSERT_TRUE(IsIconic(window_));
-    ASSERT_NE(nullptr, StartOtherThreadWindow());
+    ASSERT_NO_FATAL_FAILURE(StartOtherThreadWindow());
     EXPECT_EQ(0, ForceForeground(window_));
     EXPECT_FALSE(IsIconic(window_));
     EXPECT_FALSE(IsZoomed(window_));
@@ -286,17 +274,18 @@ TEST_F(Foreground, MinimisedIsRestored) {
 // An animation setting that could not be read is not switched off, since it could not be put back.
 TEST_F(Foreground, UnreadAnimationIsNotTouched) {
     failingAction = SPI_GETANIMATION;
-    ASSERT_NE(nullptr, StartOtherThreadWindow());
+    ASSERT_NO_FATAL_FAILURE(StartOtherThreadWindow());
     EXPECT_EQ(0, ForceForeground(window_));
     EXPECT_EQ(window_, GetForegroundWindow());
     ExpectCalls(true, 0, false, true);
+    EXPECT_EQ(kTimeout, ReadTimeout());
 }
 
 // A time-out that could not be read is neither set to 0 nor "restored" to 0.
 TEST_F(Foreground, UnreadTimeoutIsNotTouched) {
     failingAction = SPI_GETFOREGROUNDLOCKTIMEOUT;
     reportedAnimate = 1;
-    ASSERT_NE(nullptr, StartOtherThreadWindow());
+    ASSERT_NO_FATAL_FAILURE(StartOtherThreadWindow());
     EXPECT_EQ(0, ForceForeground(window_));
     EXPECT_EQ(window_, GetForegroundWindow());
     ExpectCalls(true, 1, true, false);

@@ -1,7 +1,6 @@
-// Parent detection against real windows: every recognised class in the foreground, the view search among
-// descendants, "Afx:" windows of helper processes with and without a "tcmd" image name, ConEmuHWND values,
-// and class names that differ only in case (those come from another process, since window classes are
-// case-insensitive within one).
+// Parent detection against real windows: classes in the foreground, the view search among descendants, windows
+// of helper processes ("Afx:" ones with and without a "tcmd" image name; class names that differ only in case,
+// which one process cannot register), and ConEmuHWND values.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -55,9 +54,8 @@ protected:
         DWORD style = (parent != NULL ? WS_CHILD : WS_OVERLAPPEDWINDOW) | (visible ? WS_VISIBLE : 0);
         HWND window = CreateWindowExW(0, className, L"test window", style, 50, 50, 300, 200, parent, NULL,
                                       GetModuleHandleW(NULL), NULL);
-        if (window != NULL) {
-            windows_.push_back(window);
-        }
+        EXPECT_NE(nullptr, window) << "class " << testing::PrintToString(std::wstring(className));
+        windows_.push_back(window);  // TearDown passes over what is no window
         return window;
     }
 
@@ -65,10 +63,7 @@ protected:
     HWND StartOwner(const wchar_t* imageName, const wchar_t* className, const wchar_t* childClass = nullptr) {
         owners_.emplace_back();
         OwnerProcess& owner = owners_.back();
-        if (!owner.Start(imageName, className, childClass) || !MakeForeground(owner.window)) {
-            return NULL;
-        }
-        return owner.window;
+        return owner.Start(imageName, className, childClass) && MakeForeground(owner.window) ? owner.window : NULL;
     }
 
     static std::wstring Decimal(HWND window) {
@@ -88,53 +83,42 @@ protected:
     std::wstring savedConEmu_;
 };
 
-TEST_F(ParentDetection, RecognisedClassesGiveTheirKind) {
+// Exact comparisons refuse longer names, prefixes refuse shorter ones, and an "Afx:" window of a process
+// that is not tcmd (this test program) is no parent. A kind from before is replaced either way.
+TEST_F(ParentDetection, ForegroundClassGivesTheKind) {
     const struct {
         const wchar_t* className;
-        LONG kind;
-    } cases[] = {
-        {L"XTPMainFrame", PARENT_FRAME_VIEW},
-        {L"ConsoleWindowClass", PARENT_CONSOLE},
-        {L"CASCADIA_HOSTING_WINDOW_CLASS", PARENT_TERMINAL_HOST},
-        {L"Console_2_Main", PARENT_CONSOLE_MAIN},
-        {L"TCMD32:PARENT", PARENT_COMMAND_FRAME},
-    };
+        LONG kind;  // PARENT_NONE: no parent
+    } cases[] = {{L"XTPMainFrame", PARENT_FRAME_VIEW},
+                 {L"ConsoleWindowClass", PARENT_CONSOLE},
+                 {L"CASCADIA_HOSTING_WINDOW_CLASS", PARENT_TERMINAL_HOST},
+                 {L"Console_2_Main", PARENT_CONSOLE_MAIN},
+                 {L"TCMD32:PARENT", PARENT_COMMAND_FRAME},
+                 {L"ConsoleWindowClassX", PARENT_NONE},
+                 {L"ConsoleWindow", PARENT_NONE},
+                 {L"XTPMainFrame2", PARENT_NONE},
+                 {L"TCMD32:PARENTS", PARENT_NONE},
+                 {L"Console_2_Main ", PARENT_NONE},
+                 {L"Afx", PARENT_NONE},
+                 {kAfxClass, PARENT_NONE},
+                 {L"PseudoConsoleWindow", PARENT_NONE}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "class " << testing::PrintToString(std::wstring(c.className)));
         HWND window = Create(c.className);
         ASSERT_NE(nullptr, window);
         ASSERT_TRUE(MakeForeground(window));
         AppState.parentKind = 99;
-        EXPECT_EQ(window, DetectParentWindow());
+        EXPECT_EQ(c.kind != PARENT_NONE ? window : NULL, DetectParentWindow());
         EXPECT_EQ(c.kind, AppState.parentKind);
-    }
-}
-
-// Exact comparisons refuse longer names, prefixes refuse shorter ones, and an "Afx:" window of a process
-// that is not tcmd (this test program) is no parent. A failure also clears an earlier kind.
-TEST_F(ParentDetection, UnrecognisedClassesGiveNothing) {
-    const wchar_t* const classes[] = {
-        L"ConsoleWindowClassX", L"ConsoleWindow", L"XTPMainFrame2", L"TCMD32:PARENTS",
-        L"Console_2_Main ",     L"Afx",           kAfxClass,        L"PseudoConsoleWindow",
-    };
-    for (const wchar_t* className : classes) {
-        SCOPED_TRACE(testing::Message() << "class " << testing::PrintToString(std::wstring(className)));
-        HWND window = Create(className);
-        ASSERT_NE(nullptr, window);
-        ASSERT_TRUE(MakeForeground(window));
-        AppState.parentKind = PARENT_CONSOLE;
-        EXPECT_EQ(nullptr, DetectParentWindow());
-        EXPECT_EQ(PARENT_NONE, AppState.parentKind);
     }
 }
 
 TEST_F(ParentDetection, FailureAfterSuccessLeavesNoKind) {
     HWND console = Create(L"ConsoleWindowClass");
-    HWND other = Create(L"SomethingElse");
     ASSERT_TRUE(MakeForeground(console));
     ASSERT_EQ(console, DetectParentWindow());
     ASSERT_EQ(PARENT_CONSOLE, AppState.parentKind);
-    ASSERT_TRUE(MakeForeground(other));
+    ASSERT_TRUE(MakeForeground(Create(L"SomethingElse")));
     EXPECT_EQ(nullptr, DetectParentWindow());
     EXPECT_EQ(PARENT_NONE, AppState.parentKind);
 }
@@ -189,51 +173,34 @@ TEST_F(ParentDetection, FrameViewCallbackStopsOnlyAtVisibleView) {
     EXPECT_EQ(view, found);
 }
 
-TEST_F(ParentDetection, AfxWindowOfTcmdProcess) {
-    HWND window = StartOwner(L"TCMDowner.exe", kAfxClass);
-    ASSERT_NE(nullptr, window);
-    EXPECT_EQ(window, DetectParentWindow());
-    EXPECT_EQ(PARENT_FRAME_VIEW, AppState.parentKind);
-}
-
-TEST_F(ParentDetection, AfxWindowOfTcmdProcessWithView) {
-    HWND window = StartOwner(L"TCMDowner.exe", kAfxClass, kViewClass);
-    ASSERT_NE(nullptr, window);
-    HWND view = FindWindowExW(window, NULL, kViewClass, NULL);
-    ASSERT_NE(nullptr, view);
-    EXPECT_EQ(view, DetectParentWindow());
-    EXPECT_EQ(PARENT_FRAME_VIEW, AppState.parentKind);
-}
-
-TEST_F(ParentDetection, AfxWindowOfOtherProcess) {
-    HWND window = StartOwner(L"editor.exe", kAfxClass);
-    ASSERT_NE(nullptr, window);
-    AppState.parentKind = PARENT_FRAME_VIEW;
-    EXPECT_EQ(nullptr, DetectParentWindow());
-    EXPECT_EQ(PARENT_NONE, AppState.parentKind);
-}
-
-// Another process's window of a recognised class is found; written in lower case, it matches nothing.
-TEST_F(ParentDetection, ClassComparisonsAreCaseSensitive) {
+// Windows of other processes: an "Afx:" one counts only in a process whose image is tcmd, and gives its view
+// when it has one; a recognised class is found, but written in lower case it matches nothing.
+TEST_F(ParentDetection, WindowsOfOtherProcesses) {
     const struct {
         const wchar_t* image;
         const wchar_t* className;
-        bool found;
-        LONG kind;
+        const wchar_t* viewClass;  // a child expected as the parent
+        LONG kind;                 // PARENT_NONE: no parent
     } cases[] = {
-        {L"editor.exe", L"ConsoleWindowClass", true, PARENT_CONSOLE},
-        {L"editor.exe", L"consolewindowclass", false, PARENT_NONE},
-        {L"editor.exe", L"xtpmainframe", false, PARENT_NONE},
-        {L"TCMDowner.exe", L"afx:00400000:b:00010003:00000006:00000000", false, PARENT_NONE},
+        {L"TCMDowner.exe", kAfxClass, nullptr, PARENT_FRAME_VIEW},
+        {L"TCMDowner.exe", kAfxClass, kViewClass, PARENT_FRAME_VIEW},
+        {L"editor.exe", kAfxClass, nullptr, PARENT_NONE},
+        {L"editor.exe", L"ConsoleWindowClass", nullptr, PARENT_CONSOLE},
+        {L"editor.exe", L"consolewindowclass", nullptr, PARENT_NONE},
+        {L"editor.exe", L"xtpmainframe", nullptr, PARENT_NONE},
+        {L"TCMDowner.exe", L"afx:00400000:b:00010003:00000006:00000000", nullptr, PARENT_NONE},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "class " << testing::PrintToString(std::wstring(c.className)));
-        HWND window = StartOwner(c.image, c.className);
+        SCOPED_TRACE(testing::Message() << c.image << ", class " << c.className);
+        HWND window = StartOwner(c.image, c.className, c.viewClass);
         ASSERT_NE(nullptr, window);
         WCHAR seen[64] = {};
         ASSERT_NE(0u, RealGetWindowClassW(window, seen, _countof(seen)));
         ASSERT_STREQ(c.className, seen);
-        EXPECT_EQ(c.found ? window : NULL, DetectParentWindow());
+        HWND parent = c.viewClass != nullptr ? FindWindowExW(window, NULL, c.viewClass, NULL) : window;
+        ASSERT_NE(nullptr, parent);
+        AppState.parentKind = 99;
+        EXPECT_EQ(c.kind != PARENT_NONE ? parent : NULL, DetectParentWindow());
         EXPECT_EQ(c.kind, AppState.parentKind);
         owners_.back().Stop();
     }
@@ -241,12 +208,10 @@ TEST_F(ParentDetection, ClassComparisonsAreCaseSensitive) {
 
 // Both access rights open the process; the image name decides.
 TEST_F(ParentDetection, TcmdProcessByImageName) {
-    owners_.emplace_back();
-    ASSERT_TRUE(owners_.back().Start(L"TCMDowner.exe", kAfxClass));
-    HWND tcmdWindow = owners_.back().window;
-    owners_.emplace_back();
-    ASSERT_TRUE(owners_.back().Start(L"editor.exe", kAfxClass));
-    HWND otherWindow = owners_.back().window;
+    HWND tcmdWindow = StartOwner(L"TCMDowner.exe", kAfxClass);
+    ASSERT_NE(nullptr, tcmdWindow);
+    HWND otherWindow = StartOwner(L"editor.exe", kAfxClass);
+    ASSERT_NE(nullptr, otherWindow);
     HWND own = Create(L"PanelClass");
     for (DWORD major : {5u, 6u, 10u}) {
         SCOPED_TRACE(testing::Message() << "major version " << major);
@@ -307,7 +272,7 @@ TEST_F(ParentDetection, VirtualConsoleNeedsItsOwnHandleInConEmuHWND) {
         EXPECT_EQ(c.found ? PARENT_VIRTUAL_CONSOLE : PARENT_NONE, AppState.parentKind);
         EXPECT_EQ(c.found ? 1 : 0, IsConEmuWindow(console));
     }
-    SetEnvironmentVariableW(L"ConEmuHWND", Decimal(console).c_str());
+    ASSERT_TRUE(SetEnvironmentVariableW(L"ConEmuHWND", Decimal(console).c_str()));
     EXPECT_EQ(0, IsConEmuWindow(NULL));
 }
 
