@@ -1,13 +1,16 @@
 // The floors of the benchmark: the same dialog template and resources, doing what any faithful program must do
 // and no more. The dialog gets its icons, the About entry in its system menu and the smaller font of its numbers
-// line. Every start looks for a running dialog through all top-level windows by exact caption and class,
-// and reads the option set from the machine's or else the user's settings key; a start with arguments splits
-// them with CommandLineToArgvW; a second start hands the code over, and the running dialog looks up its system
-// message text, shows it with the code and its numbers line, and comes to the foreground. Built with FLOOR_BARE,
-// it does none of that work (FindWindowW finds the dialog): the bare floor, whose ratio shows what the work costs.
+// line. Every start looks for a running dialog through all top-level windows by exact caption and class, reads
+// the option set from the machine's or else the user's settings key, and checks the host in front (an "Afx:" one
+// by its process's image name); a start with arguments splits them with CommandLineToArgvW; a second start hands
+// the code over, and the running dialog looks up its system message text, shows it with the code and its numbers
+// line, and comes to the foreground. Built with FLOOR_BARE, it does none of that work (FindWindowW finds the
+// dialog): the bare floor, whose ratio shows what the work costs.
 #include <windows.h>
 
+#include <psapi.h>
 #include <stdlib.h>
+#include <wchar.h>
 
 #include "app/app_state.h"
 #include "resource.h"
@@ -154,8 +157,20 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, LPWSTR comma
     }
     (void)CodeFromCommandLine(commandTail, &code);
     // The host to place the dialog on is recognised by the foreground window's class.
+    HWND foreground = GetForegroundWindow();
     WCHAR hostClass[TEXT_BUFFER_UNITS] = {};
-    (void)RealGetWindowClassW(GetForegroundWindow(), hostClass, _countof(hostClass));
+    (void)RealGetWindowClassW(foreground, hostClass, _countof(hostClass));
+    // An "Afx:" host counts only in a tcmd process, which the process's image name tells: that query is why any
+    // faithful program links psapi.
+    if (wcsncmp(hostClass, L"Afx:", 4) == 0) {
+        DWORD processId = 0;
+        (void)GetWindowThreadProcessId(foreground, &processId);
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
+        if (process != NULL) {
+            (void)GetProcessImageFileNameW(process, hostClass, _countof(hostClass));
+            (void)CloseHandle(process);
+        }
+    }
 #endif
     if (running != NULL) {
         (void)SendMessageW(running, FLOOR_LOOKUP_CODE, code, 1);

@@ -4,7 +4,7 @@
 foreach(floor floor_dialog floor_bare)
     add_executable(${floor} WIN32 ${CMAKE_CURRENT_SOURCE_DIR}/bench/floor_dialog.cpp)
     tessival_add_resources(${floor})
-    target_link_libraries(${floor} PRIVATE tessival_build_flags advapi32 gdi32)
+    target_link_libraries(${floor} PRIVATE tessival_build_flags advapi32 gdi32 psapi)
     target_include_directories(${floor} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res
         ${CMAKE_BINARY_DIR}/generated)
     target_link_options(${floor} PRIVATE ${TESSIVAL_LINK_OPTIONS})
