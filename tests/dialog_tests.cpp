@@ -369,6 +369,39 @@ TEST_F(Dialog, AboutEntryOpensTheAboutBox) {
     EXPECT_TRUE(IsWindowVisible(dialog_));
 }
 
+// Stand-in boxes of the dialog class that note the WM_CLOSE they receive, in closedBoxes.
+std::vector<HWND> closedBoxes;
+
+LRESULT CALLBACK StandInBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) {
+        closedBoxes.push_back(window);
+        return 0;
+    }
+    WNDPROC classProcedure = reinterpret_cast<WNDPROC>(GetClassLongPtrW(window, GCLP_WNDPROC));
+    return CallWindowProcW(classProcedure, window, message, wParam, lParam);
+}
+
+// A /C from a lower integrity level reaches the dialog but not its About box; the closing dialog closes the box.
+TEST_F(Dialog, ClosingClosesTheAboutBoxItOwns) {
+    Open();
+    const struct {
+        const wchar_t* title;
+        HWND owner;
+    } boxes[] = {{ABOUT_CAPTION, dialog_}, {ABOUT_CAPTION L" ", dialog_}, {ABOUT_CAPTION, NULL}};
+    std::vector<HWND> windows;
+    for (const auto& box : boxes) {
+        windows.push_back(
+            CreateWindowExW(0, L"#32770", box.title, WS_POPUP, 0, 0, 50, 50, box.owner, NULL, NULL, NULL));
+        EXPECT_NE(0, SetWindowLongPtrW(windows.back(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StandInBoxProc)));
+    }
+    closedBoxes.clear();
+    SendMessageW(dialog_, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(std::vector<HWND>{windows[0]}, closedBoxes) << "only the About box that the dialog owns";
+    for (HWND window : windows) {
+        EXPECT_TRUE(DestroyWindow(window));
+    }
+}
+
 TEST_F(Dialog, ClosingSavesTheSettings) {
     AppState.alwaysOnTop = 1;
     AppState.fadeAlpha = 100;

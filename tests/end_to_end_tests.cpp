@@ -57,6 +57,79 @@ bool TypeText(const wchar_t* text) {
     return SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)) == keys.size();
 }
 
+// A top-level window whose title holds marker (a console's title may gain a prefix such as "Administrator: "),
+// or NULL.
+HWND WindowTitledWith(const std::wstring& marker) {
+    for (HWND window : FindWindows({})) {
+        if (WindowText(window).find(marker) != std::wstring::npos) {
+            return window;
+        }
+    }
+    return NULL;
+}
+
+// Starts exe with arguments one integrity level below this process's own, with a token built as Windows documents
+// for a lower-integrity process: this process's own, duplicated, with a lower mandatory label. Empty when started,
+// else why it could not be.
+std::string StartOneIntegrityLevelLower(const std::wstring& exe,
+                                        const std::wstring& arguments,
+                                        PROCESS_INFORMATION* process) {
+    const DWORD access = TOKEN_QUERY | TOKEN_DUPLICATE | TOKEN_ADJUST_DEFAULT | TOKEN_ASSIGN_PRIMARY;
+    HANDLE own = NULL;
+    HANDLE lowered = NULL;
+    PSID label = NULL;
+    std::string why;
+    union {
+        TOKEN_MANDATORY_LABEL label;
+        BYTE bytes[256];
+    } level = {};
+    DWORD size = 0;
+    DWORD rid = 0;
+    SID_IDENTIFIER_AUTHORITY authority = SECURITY_MANDATORY_LABEL_AUTHORITY;
+    TOKEN_MANDATORY_LABEL lowerLevel = {};
+    std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    if (!OpenProcessToken(GetCurrentProcess(), access, &own) ||
+        !GetTokenInformation(own, TokenIntegrityLevel, &level, sizeof(level), &size)) {
+        why = "the test's own integrity level cannot be read, error " + std::to_string(GetLastError());
+        goto done;
+    }
+    rid = *GetSidSubAuthority(level.label.Label.Sid, *GetSidSubAuthorityCount(level.label.Label.Sid) - 1);
+    if (rid < SECURITY_MANDATORY_MEDIUM_RID) {
+        why = "the test runs at integrity level " + std::to_string(rid) + ", with no ordinary level below it";
+        goto done;
+    }
+    if (!DuplicateTokenEx(own, access, NULL, SecurityImpersonation, TokenPrimary, &lowered) ||
+        !AllocateAndInitializeSid(
+            &authority, 1,
+            rid >= SECURITY_MANDATORY_HIGH_RID ? SECURITY_MANDATORY_MEDIUM_RID : SECURITY_MANDATORY_LOW_RID, 0, 0, 0, 0,
+            0, 0, 0, &label)) {
+        why = "no copy of the test's token, error " + std::to_string(GetLastError());
+        goto done;
+    }
+    lowerLevel.Label.Sid = label;
+    lowerLevel.Label.Attributes = SE_GROUP_INTEGRITY;
+    if (!SetTokenInformation(lowered, TokenIntegrityLevel, &lowerLevel, sizeof(lowerLevel) + GetLengthSid(label))) {
+        why = "the token's integrity level cannot be lowered, error " + std::to_string(GetLastError());
+        goto done;
+    }
+    if (!CreateProcessAsUserW(lowered, NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, process)) {
+        why = "CreateProcessAsUserW failed with error " + std::to_string(GetLastError());
+    }
+done:
+    if (label != NULL) {
+        FreeSid(label);
+    }
+    if (lowered != NULL) {
+        CloseHandle(lowered);
+    }
+    if (own != NULL) {
+        CloseHandle(own);
+    }
+    return why;
+}
+
 // Each test starts without settings keys: the user's own are set aside (as BothSettingsKeysBackup describes) and
 // put back once the program's processes have ended.
 class EndToEnd : public ::testing::Test {
@@ -129,6 +202,15 @@ protected:
             processes_.push_back(process);
         }
         return process;
+    }
+
+    // A start one integrity level below the test's own; empty, or why there was none.
+    std::string StartLowered(const std::wstring& arguments, PROCESS_INFORMATION* process) {
+        std::string why = StartOneIntegrityLevelLower(TessivalExePath(), arguments, process);
+        if (why.empty()) {
+            processes_.push_back(*process);
+        }
+        return why;
     }
 
     // The exit code of a start, once it has ended.
@@ -243,6 +325,30 @@ TEST_F(EndToEnd, SecondStartWithoutArgumentsBringsTheDialogForward) {
     SecondStart(L"");
     EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == dialog_; }));
     EXPECT_EQ(L"7", ControlText(dialog_, IDC_CODE)) << "nothing was sent";
+}
+
+// The user's scenario on Windows itself: a code typed in a console while the dialog runs behind it. The console is in
+// the foreground, so Windows lets the second start, and only that, take the foreground: it has to hand that right on
+// to the dialog. Wine has neither the lock nor a console of ConsoleWindowClass, so there this shows the hand-over
+// from a real console, not the right handed on.
+TEST_F(EndToEnd, CodeTypedInAConsoleBringsTheDialogForward) {
+    ASSERT_TRUE(OpenDialog(L""));
+    const std::wstring title = L"Tessival test console " + std::to_wstring(GetCurrentProcessId());
+    PROCESS_INFORMATION console = {};
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS),
+              StartProcess(TestProgramFolder() + L"\\console_start.exe",
+                           L"\"" + title + L"\" \"\"" + TessivalExePath() + L"\" 0x10\"", &console, NULL, NULL,
+                           CREATE_NEW_CONSOLE));
+    processes_.push_back(console);
+    HWND consoleWindow = NULL;
+    if (!PumpUntil([&] { return (consoleWindow = WindowTitledWith(title)) != NULL; }, 10000)) {
+        GTEST_SKIP() << "a new console opened no console window (exit code " << WaitForExit(console, 0) << ")";
+    }
+    ASSERT_TRUE(MakeForeground(consoleWindow)) << "the console window must be in front when the code is typed";
+    EXPECT_EQ(0u, WaitForExit(console)) << "the console's start (console_start.exe: 4, its console never in front)";
+    EXPECT_EQ(L"16", ControlText(dialog_, IDC_CODE));
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == dialog_; }))
+        << "foreground " << GetForegroundWindow() << ", dialog " << dialog_ << ", console " << consoleWindow;
 }
 
 // Back in the dialog after another program's window was active, typing goes to the code field, also when another
@@ -395,6 +501,40 @@ TEST_F(EndToEndWithStandIns, CloseAfterHandingOverACode) {
     EXPECT_EQ(0u, Run(L"0x10 /C"));
     const std::vector<Received> expected = {{WM_USER + 1, 16, 1}, {WM_CLOSE, 0, 0}};
     EXPECT_EQ(expected, standInLog);
+}
+
+// A dialog started as administrator, and a later start from a normal prompt: Windows drops the messages above WM_USER
+// and WM_CLOSE that a lower integrity level sends, unless the dialog lets them through. Wine has no integrity levels
+// for window messages, so there the test skips where it proves the boundary.
+TEST_F(EndToEndWithStandIns, HandOverAndCloseReachADialogOfAHigherIntegrityLevel) {
+    // First, that the boundary is real: a lowered start's WM_USER + 1 must not reach a window of the test that lets
+    // nothing through.
+    standInLog.clear();
+    HWND standIn = CreateStandIn(kCaption);
+    PROCESS_INFORMATION lowered = {};
+    std::string why = StartLowered(L"5", &lowered);
+    if (!why.empty()) {
+        GTEST_SKIP() << "no start one integrity level lower: " << why;
+    }
+    ASSERT_EQ(0u, WaitForExit(lowered)) << "the lowered start did not hand over to the stand-in and end";
+    if (!standInLog.empty()) {
+        GTEST_SKIP() << "this platform does not isolate integrity levels: a lowered start's WM_USER + 1 reached a "
+                        "window that lets nothing through";
+    }
+    EXPECT_TRUE(DestroyWindow(standIn));
+
+    ASSERT_TRUE(OpenDialog(L""));
+    ASSERT_EQ("", StartLowered(L"0x10", &lowered));
+    EXPECT_EQ(0u, WaitForExit(lowered));
+    EXPECT_EQ(L"16", ControlText(dialog_, IDC_CODE)) << "the handed-over code did not arrive";
+
+    // /C closes the dialog and the About box it owns.
+    EXPECT_TRUE(PostMessageW(dialog_, WM_SYSCOMMAND, IDM_ABOUT, 0));
+    HWND about = NULL;
+    EXPECT_TRUE(PumpUntil([&] { return (about = FindOwnedDialog(dialog_)) != NULL; })) << "no About box";
+    ASSERT_EQ("", StartLowered(L"/C", &lowered));
+    EXPECT_EQ(0u, WaitForExit(lowered));
+    EXPECT_EQ(0u, WaitForExit(dialogProcess_)) << "the dialog or its About box stayed open";
 }
 
 TEST_F(EndToEndWithStandIns, HandOverSendsCodeOptionsAndPositionInOrder) {

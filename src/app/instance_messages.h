@@ -17,7 +17,12 @@
 // values of topmost and fading at the bit positions of their mask bits.
 WPARAM BuildOptionsWParam(BOOL alwaysOnTop, BOOL fadeWhenInactive, DWORD fadeAlpha, DWORD optionMask);
 
-// Sends the request of this run to the running dialog: code, options, position, each when it was given.
+// Sends the request of this run to the running dialog: code, options, position, each when it was given, after
+// passing this start's right to take the foreground on to the dialog's process.
 void HandOverRequest(HWND runningDialog, const RunRequest* request);
+
+// Lets the three messages and WM_CLOSE reach dialog from processes of a lower integrity level, where Windows has
+// such levels. Returns 1 when every one was let through or nothing needed to be.
+BOOL AllowHandOversFromLowerIntegrity(HWND dialog);
 
 #endif

@@ -48,8 +48,12 @@ static BOOL IsDialogClass(HWND window) {
     return wcscmp(className, DIALOG_CLASS) == 0;
 }
 
+BOOL IsDialogTitled(HWND window, const WCHAR* title) {
+    return WindowTextIs(window, title) && IsDialogClass(window);
+}
+
 BOOL CALLBACK FindRunningDialogProc(HWND window, LPARAM lParam) {
-    if (!WindowTextIs(window, DIALOG_CAPTION) || !IsDialogClass(window)) {
+    if (!IsDialogTitled(window, DIALOG_CAPTION)) {
         return TRUE;
     }
     *reinterpret_cast<HWND*>(lParam) = window;
@@ -106,12 +110,18 @@ BOOL ReadOsVersion() {
         }
     }
     ClearOsVersion();
-#ifdef _MSC_VER
     // Declared deprecated since the Windows 8.1 SDK, yet it works on every Windows; it answers here only where
-    // RtlGetVersion is missing or reports a Windows before Vista.
-#pragma warning(suppress : 4996)
+    // RtlGetVersion is missing or reports a Windows before Vista. Disabled for the statement rather than suppressed
+    // for the next line, which a preprocessor line between would take.
+#ifdef _MSC_VER
+#pragma warning(push)
+#pragma warning(disable : 4996)
 #endif
-    return GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&AppState.osVersion)) ? 1 : 0;
+    BOOL filled = GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&AppState.osVersion));
+#ifdef _MSC_VER
+#pragma warning(pop)
+#endif
+    return filled ? 1 : 0;
 }
 
 // A window named with /W: must be visible, on a monitor, not a pseudo console and not the desktop.

@@ -2,6 +2,7 @@
 #include "dialog/about.h"
 
 #include "app/app_state.h"
+#include "app/run_modes.h"
 #include "app/system_module.h"
 #include "resource.h"
 
@@ -38,4 +39,18 @@ void ShowAbout(HWND dialog) {
         (void)shellAbout(dialog, text, ABOUT_WEB_TEXT, NULL);
     }
     (void)FreeLibrary(shell);
+}
+
+static BOOL CALLBACK CloseOwnAboutBoxProc(HWND window, LPARAM lParam) {
+    HWND dialog = reinterpret_cast<HWND>(lParam);
+    if (GetWindow(window, GW_OWNER) == dialog && IsDialogTitled(window, ABOUT_CAPTION)) {
+        (void)SendMessageW(window, WM_CLOSE, 0, 0);
+    }
+    return TRUE;
+}
+
+void CloseAboutBoxes(HWND dialog) {
+    // A /C from a lower integrity level reaches the dialog but not the About box it owns; from here, in the same
+    // thread, the box closes too.
+    (void)EnumThreadWindows(GetCurrentThreadId(), CloseOwnAboutBoxProc, reinterpret_cast<LPARAM>(dialog));
 }

@@ -10,4 +10,7 @@ BOOL AddAboutMenuItem(HWND dialog);
 // Shows the shell's modal About box owned by dialog.
 void ShowAbout(HWND dialog);
 
+// Closes the About boxes that dialog owns, so that a closing dialog leaves none behind.
+void CloseAboutBoxes(HWND dialog);
+
 #endif

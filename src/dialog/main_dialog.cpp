@@ -62,6 +62,8 @@ static HICON LoadAppIcon(int widthMetric, int heightMetric) {
 
 static void OnInitDialog(HWND dialog) {
     (void)AddAboutMenuItem(dialog);
+    // Before the caption: a second start that finds the dialog must also be able to reach it.
+    (void)AllowHandOversFromLowerIntegrity(dialog);
     // A second start recognises the running dialog by this caption, which the template's title lacks.
     (void)SetWindowTextW(dialog, DIALOG_CAPTION);
     SetAlpha(dialog, OPAQUE_ALPHA);
@@ -128,6 +130,7 @@ static void OnClosing(HWND dialog, int command) {
     } else {
         (void)SaveSettings(dialog, IsDlgButtonChecked(dialog, IDC_PIN));
     }
+    CloseAboutBoxes(dialog);
     (void)EndDialog(dialog, command);
 }
 

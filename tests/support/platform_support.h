@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 // True under Wine, whose ntdll exports wine_get_version. Tests keep their Windows expectations exact and name
 // each Wine allowance where they make it.
 bool RunningUnderWine();
@@ -14,7 +16,8 @@ bool RunningUnderWine();
 bool RealOsVersion(OSVERSIONINFOEXW* version);
 
 // Makes window the foreground window, as a user's click would, and returns once the window's thread has taken the
-// activation; false when the system refused.
-bool MakeForeground(HWND window);
+// activation. It works under Windows' foreground lock without switching the lock off; where it fails, the
+// failure says which step the system refused.
+::testing::AssertionResult MakeForeground(HWND window);
 
 #endif

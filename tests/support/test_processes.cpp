@@ -30,7 +30,8 @@ DWORD StartProcess(const std::wstring& exe,
                    const std::wstring& arguments,
                    PROCESS_INFORMATION* process,
                    const wchar_t* folder,
-                   const wchar_t* environmentAddition) {
+                   const wchar_t* environmentAddition,
+                   DWORD creationFlags) {
     std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
     std::vector<WCHAR> environment;
     if (environmentAddition != NULL) {
@@ -45,7 +46,7 @@ DWORD StartProcess(const std::wstring& exe,
         }
         // No application name: the quoted path that opens the command line names it, also where a caller
         // passes a path that only Wine's own conversion understands.
-        if (CreateProcessW(NULL, &commandLine[0], NULL, NULL, FALSE, CREATE_UNICODE_ENVIRONMENT,
+        if (CreateProcessW(NULL, &commandLine[0], NULL, NULL, FALSE, CREATE_UNICODE_ENVIRONMENT | creationFlags,
                            environment.empty() ? NULL : environment.data(), folder, &startup, process)) {
             return ERROR_SUCCESS;
         }

@@ -8,14 +8,15 @@
 #include <string>
 
 // Starts exe (a full path) with arguments, in folder (NULL: this process's current folder), with
-// environmentAddition ("NAME=value"; NULL: none) added to this process's environment. Returns ERROR_SUCCESS,
-// or the error of the last try: Wine has been seen to refuse a process start once under load, so a refused
-// start is tried again.
+// environmentAddition ("NAME=value"; NULL: none) added to this process's environment and the further creation
+// flags given (CREATE_NEW_CONSOLE, say). Returns ERROR_SUCCESS, or the error of the last try: Wine has been seen to
+// refuse a process start once under load, so a refused start is tried again.
 DWORD StartProcess(const std::wstring& exe,
                    const std::wstring& arguments,
                    PROCESS_INFORMATION* process,
                    const wchar_t* folder = NULL,
-                   const wchar_t* environmentAddition = NULL);
+                   const wchar_t* environmentAddition = NULL,
+                   DWORD creationFlags = 0);
 
 // Waits for process to end, keeping this thread's windows answering meanwhile; returns its exit code, or
 // STILL_ACTIVE when the time ran out.
