@@ -369,6 +369,47 @@ TEST_F(Dialog, AboutEntryOpensTheAboutBox) {
     EXPECT_TRUE(IsWindowVisible(dialog_));
 }
 
+// Windows 7's message filter of one window, which says, when told to allow or block a message, what it did before.
+// Not declared for an XP target: CHANGEFILTERSTRUCT and the function, looked up by name.
+struct FilterChange {
+    DWORD cbSize;
+    DWORD extStatus;
+};
+typedef BOOL(WINAPI* WindowMessageFilterFunction)(HWND window, UINT message, DWORD action, FilterChange* change);
+const DWORD kAllow = 1;          // MSGFLT_ALLOW
+const DWORD kDisallow = 2;       // MSGFLT_DISALLOW
+const DWORD kWasAllowed = 1;     // MSGFLTINFO_ALREADYALLOWED_FORWND
+const DWORD kWasDisallowed = 2;  // MSGFLTINFO_ALREADYDISALLOWED_FORWND
+const DWORD kAllowedAbove = 3;   // MSGFLTINFO_ALLOWED_HIGHER: for the process or the whole system
+
+TEST_F(Dialog, LetsOnlyHandOversAndCloseThroughFromLowerIntegrity) {
+    WindowMessageFilterFunction filter = reinterpret_cast<WindowMessageFilterFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx")));
+    // First, that this platform keeps a window's filter: a message allowed twice was allowed before the second time.
+    HWND probe = CreateWindowExW(0, L"STATIC", L"probe", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
+    FilterChange change = {sizeof(change), 0};
+    bool kept = filter != nullptr && filter(probe, WM_USER + 9, kAllow, &change) &&
+                filter(probe, WM_USER + 9, kAllow, &change) && change.extStatus == kWasAllowed;
+    EXPECT_TRUE(DestroyWindow(probe));
+    if (!kept) {
+        GTEST_SKIP() << "this platform keeps no message filter for a window (Windows 7 and later do)";
+    }
+    Open();
+    const UINT handOvers[] = {WM_USER + 1, WM_USER + 2, WM_USER + 3};
+    for (UINT message : handOvers) {
+        EXPECT_TRUE(filter(dialog_, message, kAllow, &change));
+        EXPECT_EQ(kWasAllowed, change.extStatus) << "message " << message;
+    }
+    EXPECT_TRUE(filter(dialog_, WM_CLOSE, kAllow, &change));
+    EXPECT_TRUE(change.extStatus == kWasAllowed || change.extStatus == kAllowedAbove) << change.extStatus;
+    // Nothing else: the dialog manager's own messages at WM_USER and above, and the next private number.
+    const UINT others[] = {WM_USER + 0, WM_USER + 4, WM_APP + 1};
+    for (UINT message : others) {
+        EXPECT_TRUE(filter(dialog_, message, kDisallow, &change));
+        EXPECT_EQ(kWasDisallowed, change.extStatus) << "message " << message;
+    }
+}
+
 // Stand-in boxes of the dialog class that note the WM_CLOSE they receive, in closedBoxes.
 std::vector<HWND> closedBoxes;
 

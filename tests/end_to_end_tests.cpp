@@ -327,6 +327,9 @@ TEST_F(EndToEnd, SecondStartWithoutArgumentsBringsTheDialogForward) {
     EXPECT_EQ(L"7", ControlText(dialog_, IDC_CODE)) << "nothing was sent";
 }
 
+// The exit code of console_start.exe when the foreground never was its console window.
+const DWORD kConsoleNeverInFront = 4;
+
 // The user's scenario on Windows itself: a code typed in a console while the dialog runs behind it. The console is in
 // the foreground, so Windows lets the second start, and only that, take the foreground: it has to hand that right on
 // to the dialog. Wine has neither the lock nor a console of ConsoleWindowClass, so there this shows the hand-over
@@ -345,7 +348,12 @@ TEST_F(EndToEnd, CodeTypedInAConsoleBringsTheDialogForward) {
         GTEST_SKIP() << "a new console opened no console window (exit code " << WaitForExit(console, 0) << ")";
     }
     ASSERT_TRUE(MakeForeground(consoleWindow)) << "the console window must be in front when the code is typed";
-    EXPECT_EQ(0u, WaitForExit(console)) << "the console's start (console_start.exe: 4, its console never in front)";
+    DWORD started = WaitForExit(console);
+    if (started == kConsoleNeverInFront) {
+        // A terminal that hosts the console shows it in a window of its own, with the same title.
+        GTEST_SKIP() << "the console's own window was never in front, though the window titled as the console was";
+    }
+    EXPECT_EQ(0u, started) << "exit code of console_start.exe, which is Tessival's once started";
     EXPECT_EQ(L"16", ControlText(dialog_, IDC_CODE));
     EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == dialog_; }))
         << "foreground " << GetForegroundWindow() << ", dialog " << dialog_ << ", console " << consoleWindow;
