@@ -1,11 +1,12 @@
 // The floors of the benchmark: the same dialog template and resources, doing what any faithful program must do
 // and no more. The dialog gets its icons, the About entry in its system menu and the smaller font of its numbers
-// line. Every start looks for a running dialog through all top-level windows by exact caption and class, reads
-// the option set from the machine's or else the user's settings key, and checks the host in front (an "Afx:" one
-// by its process's image name); a start with arguments splits them with CommandLineToArgvW; a second start hands
-// the code over, and the running dialog looks up its system message text, shows it with the code and its numbers
-// line, and comes to the foreground. Built with FLOOR_BARE, it does none of that work (FindWindowW finds the
-// dialog): the bare floor, whose ratio shows what the work costs.
+// line, and lets the hand-over and WM_CLOSE through from lower integrity levels. Every start looks for a running dialog
+// through all top-level windows by exact caption and class, reads the option set from the machine's or else the user's
+// settings key, and checks the host in front (an "Afx:" one by its process's image name); a start with arguments splits
+// them with CommandLineToArgvW; a second start passes its foreground right on and hands the code over, and the running
+// dialog looks up its system message text, shows it with the code and its numbers line, and comes to the foreground.
+// Built with FLOOR_BARE, it does none of that work (FindWindowW finds the dialog): the bare floor, whose ratio shows
+// what the work costs.
 #include <windows.h>
 
 #include <psapi.h>
@@ -47,6 +48,13 @@ static BOOL CALLBACK FindRunningDialog(HWND window, LPARAM lParam) {
 }
 
 static void DressDialog(HWND dialog) {
+    typedef BOOL(WINAPI * WindowMessageFilterFunction)(HWND, UINT, DWORD, void*);
+    WindowMessageFilterFunction allow = reinterpret_cast<WindowMessageFilterFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx")));
+    if (allow != NULL) {
+        (void)allow(dialog, FLOOR_LOOKUP_CODE, 1, NULL);  // MSGFLT_ALLOW
+        (void)allow(dialog, WM_CLOSE, 1, NULL);
+    }
     HMENU menu = GetSystemMenu(dialog, FALSE);
     if (menu != NULL && InsertMenuW(menu, SC_CLOSE, MF_BYCOMMAND | MF_STRING, IDM_ABOUT, L"&" ABOUT_CAPTION)) {
         (void)InsertMenuW(menu, SC_CLOSE, MF_BYCOMMAND | MF_SEPARATOR, 0, NULL);
@@ -173,6 +181,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, LPWSTR comma
     }
 #endif
     if (running != NULL) {
+#ifndef FLOOR_BARE
+        DWORD runningProcess = 0;
+        (void)GetWindowThreadProcessId(running, &runningProcess);
+        (void)AllowSetForegroundWindow(runningProcess);
+#endif
         (void)SendMessageW(running, FLOOR_LOOKUP_CODE, code, 1);
         return 0;
     }
