@@ -5,6 +5,7 @@
 #include <stdlib.h>
 
 #include "app/app_state.h"
+#include "app/system_module.h"
 
 // Not declared for an XP target, and missing from XP's user32: looked up by name, with the signatures of Windows 7
 // (for one window) and Vista (for the whole process).
@@ -60,10 +61,10 @@ BOOL AllowHandOversFromLowerIntegrity(HWND dialog) {
     if (user32 == NULL) {
         return 0;
     }
-    WindowMessageFilterFunction allowForWindow = reinterpret_cast<WindowMessageFilterFunction>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilterEx")));
-    ProcessMessageFilterFunction allowForProcess = reinterpret_cast<ProcessMessageFilterFunction>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilter")));
+    WindowMessageFilterFunction allowForWindow =
+        LookUpFunction<WindowMessageFilterFunction>(user32, "ChangeWindowMessageFilterEx");
+    ProcessMessageFilterFunction allowForProcess =
+        LookUpFunction<ProcessMessageFilterFunction>(user32, "ChangeWindowMessageFilter");
     BOOL allowed = 1;
     for (size_t i = 0; i < _countof(messagesFromLowerIntegrity); i++) {
         UINT message = messagesFromLowerIntegrity[i];

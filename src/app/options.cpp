@@ -2,6 +2,7 @@
 // silently, keeping the value from the settings or an earlier argument.
 #include "app/options.h"
 
+#include <shellapi.h>
 #include <wchar.h>
 #include <wctype.h>
 
@@ -134,8 +135,6 @@ void ApplyArguments(WCHAR** arguments, int count, RunRequest* request) {
     }
 }
 
-typedef LPWSTR*(WINAPI* CommandLineToArgvFunction)(LPCWSTR commandLine, int* count);
-
 void ApplyCommandLine(const WCHAR* commandTail, RunRequest* request) {
     // An empty tail splits into the program's own path alone, which is no option and no code. Skipping it
     // spares a plain start the loading of shell32, the largest module the program would otherwise map.
@@ -146,8 +145,7 @@ void ApplyCommandLine(const WCHAR* commandTail, RunRequest* request) {
     if (shell == NULL) {
         return;
     }
-    CommandLineToArgvFunction split = reinterpret_cast<CommandLineToArgvFunction>(
-        reinterpret_cast<void*>(GetProcAddress(shell, "CommandLineToArgvW")));
+    decltype(&CommandLineToArgvW) split = LOOK_UP_DECLARED(shell, CommandLineToArgvW);
     int count = 0;
     WCHAR** arguments = (split != NULL) ? split(commandTail, &count) : NULL;
     if (arguments != NULL) {

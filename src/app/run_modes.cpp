@@ -7,7 +7,7 @@
 
 #include "app/app_state.h"
 #include "app/instance_messages.h"
-#include "dialog/about.h"
+#include "app/system_module.h"
 #include "dialog/main_dialog.h"
 #include "dialog/note_font.h"
 #include "errtext/error_text.h"
@@ -60,7 +60,8 @@ BOOL CALLBACK FindRunningDialogProc(HWND window, LPARAM lParam) {
     return FALSE;
 }
 
-BOOL CALLBACK CloseDialogsProc(HWND window, LPARAM lParam) {
+// EnumWindows callback: closes every lookup dialog and every About box titled as lParam (const WCHAR*).
+static BOOL CALLBACK CloseDialogsProc(HWND window, LPARAM lParam) {
     const WCHAR* aboutCaption = reinterpret_cast<const WCHAR*>(lParam);
     if (!WindowTextIs(window, DIALOG_CAPTION) && !WindowTextIs(window, aboutCaption)) {
         return TRUE;
@@ -73,7 +74,8 @@ BOOL CALLBACK CloseDialogsProc(HWND window, LPARAM lParam) {
     return TRUE;
 }
 
-void FormatUsage(BOOL withVersion, WCHAR* text, size_t capacity) {
+// The usage text, with the version line when withVersion is non-zero, into text of capacity units.
+static void FormatUsage(BOOL withVersion, WCHAR* text, size_t capacity) {
     (void)StringCchCopyW(text, capacity, usageText);
     if (withVersion) {
         WCHAR versionLine[TEXT_BUFFER_UNITS] = {};
@@ -95,18 +97,15 @@ static void ClearOsVersion() {
 }
 
 BOOL ReadOsVersion() {
+    // Declared only in the driver kit's headers.
     typedef LONG(WINAPI * RtlGetVersionFunction)(OSVERSIONINFOEXW*);
-    HMODULE ntdll = GetModuleHandleW(L"NtDll.dll");
+    RtlGetVersionFunction rtlGetVersion =
+        LookUpFunction<RtlGetVersionFunction>(GetModuleHandleW(L"NtDll.dll"), "RtlGetVersion");
     ClearOsVersion();
-    if (ntdll != NULL) {
-        FARPROC found = GetProcAddress(ntdll, "RtlGetVersion");
-        if (found != NULL) {
-            RtlGetVersionFunction rtlGetVersion =
-                reinterpret_cast<RtlGetVersionFunction>(reinterpret_cast<void*>(found));
-            (void)rtlGetVersion(&AppState.osVersion);
-            if (AppState.osVersion.dwMajorVersion >= 6) {
-                return 1;
-            }
+    if (rtlGetVersion != NULL) {
+        (void)rtlGetVersion(&AppState.osVersion);
+        if (AppState.osVersion.dwMajorVersion >= 6) {
+            return 1;
         }
     }
     ClearOsVersion();

@@ -13,12 +13,6 @@ BOOL IsDialogTitled(HWND window, const WCHAR* title);
 // EnumWindows callback: stores the first running lookup dialog through lParam (HWND*) and stops there.
 BOOL CALLBACK FindRunningDialogProc(HWND window, LPARAM lParam);
 
-// EnumWindows callback: closes every lookup dialog and every About box titled as lParam (const WCHAR*).
-BOOL CALLBACK CloseDialogsProc(HWND window, LPARAM lParam);
-
-// The usage text, with the version line when withVersion is non-zero, into text of capacity units.
-void FormatUsage(BOOL withVersion, WCHAR* text, size_t capacity);
-
 // Shows the usage box. Returns 0.
 int ShowUsage(BOOL withVersion);
 

@@ -1,6 +1,8 @@
 // The About entry of the lookup dialog's system menu and the About box it opens.
 #include "dialog/about.h"
 
+#include <shellapi.h>
+
 #include "app/app_state.h"
 #include "app/run_modes.h"
 #include "app/system_module.h"
@@ -22,8 +24,6 @@ BOOL AddAboutMenuItem(HWND dialog) {
     return 1;
 }
 
-typedef int(WINAPI* ShellAboutFunction)(HWND owner, LPCWSTR title, LPCWSTR otherText, HICON icon);
-
 void ShowAbout(HWND dialog) {
     WCHAR text[TEXT_BUFFER_UNITS] = {};
     // The shell splits the text at "#": the title before it, the first line of the box after it.
@@ -33,8 +33,7 @@ void ShowAbout(HWND dialog) {
     if (shell == NULL) {
         return;
     }
-    ShellAboutFunction shellAbout =
-        reinterpret_cast<ShellAboutFunction>(reinterpret_cast<void*>(GetProcAddress(shell, "ShellAboutW")));
+    decltype(&ShellAboutW) shellAbout = LOOK_UP_DECLARED(shell, ShellAboutW);
     if (shellAbout != NULL) {
         (void)shellAbout(dialog, text, ABOUT_WEB_TEXT, NULL);
     }

@@ -25,12 +25,14 @@ static void MoveToTopmostBand(HWND dialog) {
                        SWP_NOMOVE | SWP_NOSIZE);
 }
 
-void ApplyTopmost(HWND dialog) {
+// Sets the Always-on-Top box from AppState.alwaysOnTop and moves the dialog into or out of the topmost band.
+static void ApplyTopmost(HWND dialog) {
     (void)SendDlgItemMessageW(dialog, IDC_TOPMOST, BM_SETCHECK, AppState.alwaysOnTop ? BST_CHECKED : BST_UNCHECKED, 0);
     MoveToTopmostBand(dialog);
 }
 
-BOOL IsWindowTextBlank(HWND window) {
+// TRUE when the window's text is empty or white space only.
+static BOOL IsWindowTextBlank(HWND window) {
     WCHAR text[TEXT_BUFFER_UNITS] = {};
     (void)GetWindowTextW(window, text, _countof(text));
     for (const WCHAR* ch = text; *ch != L'\0'; ++ch) {

@@ -18,7 +18,8 @@ static BOOL IsInWinInetRange(DWORD code) {
     return code - WININET_FIRST_CODE < WININET_CODE_COUNT;
 }
 
-HMODULE LoadMessageModule(const WCHAR* fileName) {
+// Loads fileName from the system directory (never from the program's folder).
+static HMODULE LoadMessageModule(const WCHAR* fileName) {
     // Only the message table is wanted, so the module is mapped as data and never executed.
     return LoadSystemModule(fileName, LOAD_LIBRARY_AS_DATAFILE);
 }
@@ -34,7 +35,9 @@ void FreeMessageModules() {
     }
 }
 
-DWORD LookUpMessage(DWORD code, DWORD flags, HMODULE source, WCHAR* buffer) {
+// FormatMessageW with flags and source (null: the system table) for code, into buffer of TEXT_BUFFER_UNITS units;
+// returns the length it gave.
+static DWORD LookUpMessage(DWORD code, DWORD flags, HMODULE source, WCHAR* buffer) {
     DWORD length = FormatMessageW(flags, source, code, 0, buffer, TEXT_BUFFER_UNITS, NULL);
     // A failed call may leave a partial text behind (a message longer than the buffer, for one).
     if (length == 0) {

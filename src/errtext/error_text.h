@@ -21,19 +21,13 @@ int FetchMessageText(DWORD code, WCHAR* buffer);
 int ShowErrorCode(DWORD code, HWND messageControl, HWND codeEdit, HWND numbersControl);
 
 // The pieces FetchMessageText is made of, so that a message table of known texts can be run through them.
-// LookUpMessage asks FormatMessageW with flags and source (null: system table) for code into buffer
-// (TEXT_BUFFER_UNITS units) and empties the buffer when that fails. Returns the length FormatMessageW gave.
-DWORD LookUpMessage(DWORD code, DWORD flags, HMODULE source, WCHAR* buffer);
-// Removes all trailing white space (iswspace) and appends one "\n" to a non-empty text; a text with no room
-// left for the "\n" loses its last character (a whole surrogate pair) first. Returns the new length.
+// TidyMessageText removes all trailing white space (iswspace) and appends one "\n" to a non-empty text; a text with no
+// room left for the "\n" loses its last character (a whole surrogate pair) first. Returns the new length.
 size_t TidyMessageText(WCHAR* buffer, size_t capacity);
 // LookUpMessage with MESSAGE_FLAGS_MODULE on module, then TidyMessageText: one module's answer as
 // FetchMessageText would show it.
 int FetchModuleMessageText(DWORD code, HMODULE module, WCHAR* buffer);
 
-// Loads fileName from the system directory as a data file (never from the program's folder, never running
-// its code). Returns null when it cannot.
-HMODULE LoadMessageModule(const WCHAR* fileName);
 // Frees wininetModule and winhttpModule; the entry point calls it at exit.
 void FreeMessageModules();
 
