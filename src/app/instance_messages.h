@@ -21,8 +21,4 @@ WPARAM BuildOptionsWParam(BOOL alwaysOnTop, BOOL fadeWhenInactive, DWORD fadeAlp
 // passing this start's right to take the foreground on to the dialog's process.
 void HandOverRequest(HWND runningDialog, const RunRequest* request);
 
-// Lets the three messages and WM_CLOSE reach dialog from processes of a lower integrity level, where Windows has
-// such levels. Returns 1 when every one was let through or nothing needed to be.
-BOOL AllowHandOversFromLowerIntegrity(HWND dialog);
-
 #endif

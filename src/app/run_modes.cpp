@@ -3,11 +3,11 @@
 
 #include <stdlib.h>
 #include <strsafe.h>
-#include <wchar.h>
 
 #include "app/app_state.h"
 #include "app/instance_messages.h"
 #include "app/system_module.h"
+#include "app/window_names.h"
 #include "dialog/main_dialog.h"
 #include "dialog/note_font.h"
 #include "errtext/error_text.h"
@@ -36,22 +36,6 @@ static const WCHAR usageText[] =
     L"\n"
     L"n may be decimal, or hexadecimal with a leading 0x.\n";
 
-static BOOL WindowTextIs(HWND window, const WCHAR* expected) {
-    WCHAR text[TEXT_BUFFER_UNITS] = {};
-    (void)GetWindowTextW(window, text, _countof(text));
-    return wcscmp(text, expected) == 0;
-}
-
-static BOOL IsDialogClass(HWND window) {
-    WCHAR className[TEXT_BUFFER_UNITS] = {};
-    (void)RealGetWindowClassW(window, className, _countof(className));
-    return wcscmp(className, DIALOG_CLASS) == 0;
-}
-
-BOOL IsDialogTitled(HWND window, const WCHAR* title) {
-    return WindowTextIs(window, title) && IsDialogClass(window);
-}
-
 BOOL CALLBACK FindRunningDialogProc(HWND window, LPARAM lParam) {
     if (!IsDialogTitled(window, DIALOG_CAPTION)) {
         return TRUE;
@@ -66,7 +50,7 @@ static BOOL CALLBACK CloseDialogsProc(HWND window, LPARAM lParam) {
     if (!WindowTextIs(window, DIALOG_CAPTION) && !WindowTextIs(window, aboutCaption)) {
         return TRUE;
     }
-    if (!IsDialogClass(window)) {
+    if (!WindowClassIs(window, DIALOG_CLASS, CLASS_EXACT)) {
         return TRUE;
     }
     // The dialog manager turns this into Cancel, so a lookup dialog saves its settings as when closed by hand.

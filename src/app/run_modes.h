@@ -7,9 +7,6 @@
 
 #include "app/options.h"
 
-// 1 when window has exactly this title and the dialog class, as a running dialog or its About box has.
-BOOL IsDialogTitled(HWND window, const WCHAR* title);
-
 // EnumWindows callback: stores the first running lookup dialog through lParam (HWND*) and stops there.
 BOOL CALLBACK FindRunningDialogProc(HWND window, LPARAM lParam);
 

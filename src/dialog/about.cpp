@@ -4,8 +4,8 @@
 #include <shellapi.h>
 
 #include "app/app_state.h"
-#include "app/run_modes.h"
 #include "app/system_module.h"
+#include "app/window_names.h"
 #include "resource.h"
 
 #define ABOUT_WEB_TEXT L"http://www.ondrake.example/plugins/tessival.html"
