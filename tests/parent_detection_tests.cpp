@@ -19,6 +19,14 @@ namespace {
 const wchar_t kAfxClass[] = L"Afx:00400000:b:00010003:00000006:00000000";
 const wchar_t kViewClass[] = L"AfxFrameOrView140su";
 
+// The access rights IsTcmdProcess asked for, in order.
+std::vector<DWORD> openedWith;
+
+HANDLE WINAPI RecordingOpenProcess(DWORD access, BOOL inheritHandle, DWORD processId) {
+    openedWith.push_back(access);
+    return OpenProcess(access, inheritHandle, processId);
+}
+
 class ParentDetection : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -44,6 +52,7 @@ protected:
             UnregisterClassW(name.c_str(), GetModuleHandleW(NULL));
         }
         SetEnvironmentVariableW(L"ConEmuHWND", hadConEmu_ ? savedConEmu_.c_str() : NULL);
+        TcmdOpenProcess = OpenProcess;
         ResetAppState();
     }
 
@@ -206,20 +215,30 @@ TEST_F(ParentDetection, WindowsOfOtherProcesses) {
     }
 }
 
-// Both access rights open the process; the image name decides.
+// The image name decides. XP knows only the full query right, which later versions refuse where they would grant
+// the limited one; Wine grants either, so the right asked for is recorded.
 TEST_F(ParentDetection, TcmdProcessByImageName) {
     HWND tcmdWindow = StartOwner(L"TCMDowner.exe", kAfxClass);
     ASSERT_NE(nullptr, tcmdWindow);
     HWND otherWindow = StartOwner(L"editor.exe", kAfxClass);
     ASSERT_NE(nullptr, otherWindow);
     HWND own = Create(L"PanelClass");
-    for (DWORD major : {5u, 6u, 10u}) {
-        SCOPED_TRACE(testing::Message() << "major version " << major);
-        AppState.osVersion.dwMajorVersion = major;
+    const struct {
+        DWORD major;
+        DWORD access;
+    } cases[] = {{5, PROCESS_QUERY_INFORMATION},
+                 {6, PROCESS_QUERY_LIMITED_INFORMATION},
+                 {10, PROCESS_QUERY_LIMITED_INFORMATION}};
+    TcmdOpenProcess = RecordingOpenProcess;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "major version " << c.major);
+        AppState.osVersion.dwMajorVersion = c.major;
+        openedWith.clear();
         EXPECT_EQ(1, IsTcmdProcess(tcmdWindow));
         EXPECT_EQ(0, IsTcmdProcess(otherWindow));
         EXPECT_EQ(0, IsTcmdProcess(own));
         EXPECT_EQ(0, IsTcmdProcess(NULL));
+        EXPECT_EQ(std::vector<DWORD>(3, c.access), openedWith) << "one opening for each window, none for NULL";
     }
 }
 

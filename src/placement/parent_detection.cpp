@@ -24,6 +24,8 @@ static const WCHAR tcmdPrefix[] = L"tcmd";
 // Length of a literal array without its terminator, for the prefix comparisons.
 #define PREFIX_UNITS(literal) (_countof(literal) - 1)
 
+OpenProcessProc TcmdOpenProcess = OpenProcess;
+
 BOOL CALLBACK FindFrameViewProc(HWND window, LPARAM foundView) {
     WCHAR className[TEXT_BUFFER_UNITS] = {};
 
@@ -72,7 +74,7 @@ int IsTcmdProcess(HWND window) {
     }
     // XP knows only the full query right.
     access = AppState.osVersion.dwMajorVersion < 6 ? PROCESS_QUERY_INFORMATION : PROCESS_QUERY_LIMITED_INFORMATION;
-    process = OpenProcess(access, FALSE, processId);
+    process = TcmdOpenProcess(access, FALSE, processId);
     if (process == NULL) {
         return 0;
     }

@@ -13,6 +13,11 @@ BOOL CALLBACK FindFrameViewProc(HWND window, LPARAM foundView);
 // 1 when the image name of the process owning window begins with "tcmd" (any case).
 int IsTcmdProcess(HWND window);
 
+// The process opening IsTcmdProcess makes; OpenProcess unless tests replace it to see the access right asked for,
+// which Wine grants either way.
+typedef HANDLE(WINAPI* OpenProcessProc)(DWORD access, BOOL inheritHandle, DWORD processId);
+extern OpenProcessProc TcmdOpenProcess;
+
 // 1 when the last component of an image path (after the last "\", "/" or ":") begins with "tcmd" in any
 // case; 0 for a null or empty path.
 int IsTcmdImagePath(const WCHAR* path);
