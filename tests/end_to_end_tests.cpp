@@ -172,11 +172,6 @@ protected:
         EXPECT_EQ(expected.y, placed.top);
     }
 
-    // "/W:" and the window's handle as a number, the way a user passes it.
-    static std::wstring ParentOption(HWND window) {
-        return L"/W:" + std::to_wstring(static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(window)));
-    }
-
     HWND CreateTestWindow(const wchar_t* className, const wchar_t* title, DWORD style, int x, int y, int cx, int cy) {
         HWND window = CreateWindowExW(0, className, title, style, x, y, cx, cy, NULL, NULL, NULL, NULL);
         EXPECT_NE(nullptr, window);
@@ -393,7 +388,7 @@ TEST_F(EndToEnd, PositionIsHandedOverAndParentIsNot) {
 
     // Placed on its own parent at the handed-over position.
     HWND other = CreateTestWindow(L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 10, 10, 300, 300);
-    SecondStart(ParentOption(other) + L":1 /P:3");
+    SecondStart(L"/W:" + HandleNumber(other) + L":1 /P:3");
     ExpectPlacedOn(host, 3, PARENT_CONSOLE);
     // With a position alone both sides activate the dialog. Wine, unlike Windows, gives a thread a fresh input
     // state when the sender detaches from the dialog's thread, so there the foreground may end empty instead.
@@ -549,7 +544,7 @@ TEST_F(EndToEndWithStandIns, HandOverSendsCodeOptionsAndPositionInOrder) {
     standInLog.clear();
     CreateStandIn(kCaption);
     HWND other = CreateTestWindow(L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 10, 10, 300, 300);
-    EXPECT_EQ(0u, Run(ParentOption(other) + L":4 /P:1 /T /A:100 /N:i 5"));
+    EXPECT_EQ(0u, Run(L"/W:" + HandleNumber(other) + L":4 /P:1 /T /A:100 /N:i 5"));
     // Options: topmost on, fading off, alpha 100, all three named in the mask; the parent is never sent.
     const std::vector<Received> expected = {
         {WM_USER + 1, 5, 1}, {WM_USER + 2, 0x400 | 100, 0x1C00}, {WM_USER + 3, 1, 0}};
@@ -557,7 +552,7 @@ TEST_F(EndToEndWithStandIns, HandOverSendsCodeOptionsAndPositionInOrder) {
 
     // A position inside /W alone is not handed over, and neither is anything else.
     standInLog.clear();
-    EXPECT_EQ(0u, Run(ParentOption(other) + L":4"));
+    EXPECT_EQ(0u, Run(L"/W:" + HandleNumber(other) + L":4"));
     EXPECT_TRUE(standInLog.empty());
 }
 
@@ -614,11 +609,8 @@ TEST_F(EndToEnd, DialogIsPlacedOnEveryRecognisedHost) {
     for (const auto& host : hosts) {
         SCOPED_TRACE(host.className);
         HWND window = CreateHostWindow(host.className);
-        wchar_t environment[48] = L"";
-        if (host.needsConEmu) {
-            wsprintfW(environment, L"ConEmuHWND=0x%X", static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(window)));
-        }
-        ASSERT_TRUE(OpenDialog(L"/P:1", host.needsConEmu ? environment : NULL));
+        const std::wstring environment = L"ConEmuHWND=0x" + HandleNumber(window, true);
+        ASSERT_TRUE(OpenDialog(L"/P:1", host.needsConEmu ? environment.c_str() : NULL));
         ExpectPlacedOn(window, 1, host.kind);
         CloseAndWait();
         DestroyWindow(window);
@@ -633,7 +625,7 @@ TEST_F(EndToEnd, UnusableWindowsAreRejectedAndDetectionTakesOver) {
     ASSERT_EQ(nullptr, MonitorFromWindow(offScreen, MONITOR_DEFAULTTONULL));
     HWND console = CreateHostWindow(L"ConsoleWindowClass");  // in front for each start, and so detected instead
     for (HWND rejected : {hidden, offScreen, pseudoConsole, GetDesktopWindow()}) {
-        ASSERT_TRUE(OpenDialog(ParentOption(rejected) + L" /P:9"));
+        ASSERT_TRUE(OpenDialog(L"/W:" + HandleNumber(rejected) + L" /P:9"));
         ExpectPlacedOn(console, 9, PARENT_CONSOLE);
         CloseAndWait();
     }

@@ -12,6 +12,7 @@
 #include "app/instance_messages.h"
 #include "app/options.h"
 #include "grammar_model.h"
+#include "window_search.h"
 
 namespace {
 
@@ -42,10 +43,6 @@ protected:
     static RunRequest Apply(std::vector<std::wstring> arguments) {
         ResetAppState();
         return ApplyOnto(arguments);
-    }
-
-    std::wstring Handle() const {
-        return std::to_wstring(static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window_)));
     }
 
     HWND window_ = NULL;
@@ -170,7 +167,7 @@ TEST_F(Options, FirstParsedCodeWins) {
 }
 
 TEST_F(Options, ParentWindowForms) {
-    const std::wstring h = Handle();
+    const std::wstring h = HandleNumber(window_);
     Apply({L"/W:" + h});
     EXPECT_EQ(window_, AppState.parentWindow);
     EXPECT_EQ(9, AppState.position);
@@ -201,9 +198,7 @@ TEST_F(Options, ParentWindowForms) {
     EXPECT_EQ(window_, AppState.parentWindow);
 
     // The same handle in hexadecimal, and a handle that does not parse.
-    wchar_t hex[32];
-    wsprintfW(hex, L"/wx%lx", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window_)));
-    Apply({hex});
+    Apply({L"/wx" + HandleNumber(window_, true)});
     EXPECT_EQ(window_, AppState.parentWindow);
     ApplyOnto({L"/W:junk"});
     EXPECT_EQ(window_, AppState.parentWindow);
@@ -272,7 +267,7 @@ std::wstring RandomArgument(std::mt19937& random, const std::wstring& handle) {
 
 TEST_F(Options, GeneratedArgumentArraysAgreeWithTheModel) {
     std::mt19937 random(7121);
-    const std::wstring handle = Handle();
+    const std::wstring handle = HandleNumber(window_);
     int compared = 0;
     for (int round = 0; round < 6000; ++round) {
         size_t count = (round % 100 == 0) ? 2000 + round % 1000 : static_cast<size_t>(random() % 8);

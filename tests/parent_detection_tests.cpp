@@ -13,6 +13,7 @@
 #include "placement/parent_detection.h"
 #include "platform_support.h"
 #include "window_classes.h"
+#include "window_search.h"
 
 namespace {
 
@@ -73,16 +74,6 @@ protected:
         owners_.emplace_back();
         OwnerProcess& owner = owners_.back();
         return owner.Start(imageName, className, childClass) && MakeForeground(owner.window) ? owner.window : NULL;
-    }
-
-    static std::wstring Decimal(HWND window) {
-        return std::to_wstring(static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)));
-    }
-
-    static std::wstring Hex(const wchar_t* prefix, HWND window) {
-        WCHAR text[32] = {};
-        wsprintfW(text, L"%s%X", prefix, static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(window)));
-        return text;
     }
 
     std::vector<HWND> windows_;
@@ -275,12 +266,12 @@ TEST_F(ParentDetection, VirtualConsoleNeedsItsOwnHandleInConEmuHWND) {
         bool found;
     } cases[] = {
         {L"", false},
-        {Decimal(console), true},
-        {Hex(L"0x", console), true},
-        {Hex(L"x", console), true},
-        {Decimal(another), false},
-        {Decimal(console) + L" ", false},
-        {Hex(L"0x", console) + L"h", false},
+        {HandleNumber(console), true},
+        {L"0x" + HandleNumber(console, true), true},
+        {L"x" + HandleNumber(console, true), true},
+        {HandleNumber(another), false},
+        {HandleNumber(console) + L" ", false},
+        {L"0x" + HandleNumber(console, true) + L"h", false},
         {L"not a number", false},
     };
     for (const auto& c : cases) {
@@ -291,7 +282,7 @@ TEST_F(ParentDetection, VirtualConsoleNeedsItsOwnHandleInConEmuHWND) {
         EXPECT_EQ(c.found ? PARENT_VIRTUAL_CONSOLE : PARENT_NONE, AppState.parentKind);
         EXPECT_EQ(c.found ? 1 : 0, IsConEmuWindow(console));
     }
-    ASSERT_TRUE(SetEnvironmentVariableW(L"ConEmuHWND", Decimal(console).c_str()));
+    ASSERT_TRUE(SetEnvironmentVariableW(L"ConEmuHWND", HandleNumber(console).c_str()));
     EXPECT_EQ(0, IsConEmuWindow(NULL));
 }
 

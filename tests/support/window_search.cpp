@@ -1,6 +1,8 @@
 // One search over the top-level windows serves every finder of the tests and the benchmark.
 #include "window_search.h"
 
+#include <strsafe.h>
+
 #include "message_pump.h"
 
 const wchar_t kDialogClass[] = L"#32770";
@@ -109,5 +111,12 @@ std::wstring ControlText(HWND dialog, int id) {
                              SMTO_BLOCK | SMTO_ABORTIFHUNG, 5000, &copied)) {
         return std::wstring();
     }
+    return text;
+}
+
+std::wstring HandleNumber(HWND window, bool hexadecimal) {
+    WCHAR text[16] = {};
+    (void)StringCchPrintfW(text, _countof(text), hexadecimal ? L"%X" : L"%u",
+                           static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(window)));
     return text;
 }

@@ -1,6 +1,6 @@
 // Finding top-level windows by title, class, process or owner (the lookup dialogs, About and usage boxes, the
-// helper programs' windows), waiting for one to appear, and reading window and control texts, also across
-// processes.
+// helper programs' windows), waiting for one to appear, reading window and control texts, also across processes,
+// and writing a handle as a user would.
 #ifndef TESSIVAL_TESTS_WINDOW_SEARCH_H
 #define TESSIVAL_TESTS_WINDOW_SEARCH_H
 
@@ -48,5 +48,9 @@ std::wstring WindowText(HWND window);
 // The text of a dialog's control, asked for by message so that it works for another process's dialog too;
 // empty when the control does not answer.
 std::wstring ControlText(HWND dialog, int id);
+
+// A window's handle as a user writes it after /W: or in ConEmuHWND: in decimal, or in hexadecimal (capitals, no
+// prefix). Handles are 32 bits wide in every process, 64-bit ones included.
+std::wstring HandleNumber(HWND window, bool hexadecimal = false);
 
 #endif
