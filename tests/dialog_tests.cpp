@@ -115,12 +115,6 @@ protected:
         AppState.parentWindow = parent_;
     }
 
-    // A stored REG_DWORD setting, or 0xDEADBEEF when there is none.
-    static DWORD SavedDword(const wchar_t* name) {
-        DWORD value = 0;
-        return StoredDword(ReadStoredValue(HKEY_CURRENT_USER, SETTINGS_KEY, name), &value) ? value : 0xDEADBEEF;
-    }
-
     HWND dialog_ = NULL;
     HWND parent_ = NULL;
     bool keysDown_ = false;
@@ -452,20 +446,20 @@ TEST_F(Dialog, ClosingSavesTheSettings) {
     const RECT rect = Rect();
     SendMessageW(dialog_, WM_CLOSE, 0, 0);  // the dialog manager turns it into Cancel
     EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(dialog_); }));
-    EXPECT_EQ(1u, SavedDword(L"Always on top"));
-    EXPECT_EQ(0u, SavedDword(L"Fade when inactive"));
-    EXPECT_EQ(100u, SavedDword(L"Alpha"));
-    EXPECT_EQ(3u, SavedDword(L"Position on parent"));
-    EXPECT_EQ(static_cast<DWORD>(rect.left), SavedDword(L"X"));
-    EXPECT_EQ(static_cast<DWORD>(rect.top), SavedDword(L"Y"));
+    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kTopmostName, 1));
+    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kFadeName, 0));
+    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kAlphaName, 100));
+    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kPositionName, 3));
+    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kPinXName, static_cast<DWORD>(rect.left)));
+    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kPinYName, static_cast<DWORD>(rect.top)));
 }
 
 TEST_F(Dialog, EscapeSavesAndCtrlShiftWipesTheKey) {
     Open();
     SendMessageW(dialog_, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(KeyExists(HKEY_CURRENT_USER, SETTINGS_KEY));
-    EXPECT_EQ(224u, SavedDword(L"Alpha"));
-    EXPECT_EQ(0xDEADBEEF, SavedDword(L"X")) << "Pin clear: no position";
+    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kAlphaName, 224));
+    EXPECT_FALSE(ReadSetting(HKEY_CURRENT_USER, kPinXName).present) << "Pin clear: no position";
 
     // A subkey below ours goes too.
     HKEY sub = NULL;

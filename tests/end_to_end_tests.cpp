@@ -574,9 +574,7 @@ TEST_F(EndToEnd, SettingsSurviveAcrossStartsAndTheMachineKeyComesFirst) {
     // A second start's alpha comes in one value with the on/off bits; only the alpha is kept, and stored.
     SecondStart(L"/T /I /A:100");
     CloseAndWait();
-    DWORD storedAlpha = 0;
-    EXPECT_TRUE(StoredDword(ReadStoredValue(HKEY_CURRENT_USER, SETTINGS_KEY, L"Alpha"), &storedAlpha));
-    EXPECT_EQ(100u, storedAlpha);
+    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kAlphaName, 100));
     ASSERT_TRUE(OpenDialog(L""));
     EXPECT_TRUE(IsChecked(dialog_, IDC_FADE)) << "the stored options were taken";
     EXPECT_TRUE(MakeForeground(plain_));

@@ -14,19 +14,6 @@
 
 namespace {
 
-const wchar_t* const optionNames[] = {L"Always on top", L"Fade when inactive", L"Alpha", L"Position on parent"};
-// The option set, then the pinned corner.
-const wchar_t* const valueNames[] = {optionNames[0], optionNames[1], optionNames[2], optionNames[3], L"X", L"Y"};
-
-StoredValue ReadValue(HKEY root, const wchar_t* name) {
-    return ReadStoredValue(root, SETTINGS_KEY, name);
-}
-
-bool IsDword(const StoredValue& value, DWORD expected) {
-    DWORD data = 0;
-    return StoredDword(value, &data) && data == expected;
-}
-
 void DeleteValue(HKEY root, const wchar_t* name) {
     HKEY key = NULL;
     if (RegOpenKeyExW(root, SETTINGS_KEY, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
@@ -137,15 +124,15 @@ TEST_F(Settings, OptionValuesAndRanges) {
 }
 
 TEST_F(Settings, IncompleteOptionSetTakesNothing) {
-    for (const wchar_t* missing : optionNames) {
+    for (const wchar_t* missing : kOptionNames) {
         WriteOptionSettings(HKEY_CURRENT_USER, 1, 1, 100, 3);
         WriteCornerSettings(HKEY_CURRENT_USER, 0xFFFFD8F0u, 0xFFFFD8F0u);  // off screen, yet neither read nor deleted
         DeleteValue(HKEY_CURRENT_USER, missing);
         ScrambleState();
         EXPECT_EQ(0, LoadSettings(HKEY_CURRENT_USER)) << "without " << missing;
         EXPECT_TRUE(StateIsScrambled()) << "without " << missing;
-        EXPECT_TRUE(ReadValue(HKEY_CURRENT_USER, L"X").present) << "without " << missing;
-        EXPECT_TRUE(ReadValue(HKEY_CURRENT_USER, L"Y").present) << "without " << missing;
+        EXPECT_TRUE(ReadSetting(HKEY_CURRENT_USER, kPinXName).present) << "without " << missing;
+        EXPECT_TRUE(ReadSetting(HKEY_CURRENT_USER, kPinYName).present) << "without " << missing;
     }
 }
 
@@ -173,7 +160,7 @@ TEST_F(Settings, WrongTypesAndSizes) {
     };
     for (const auto& form : forms) {
         for (int i = 0; i < 6; i++) {
-            const wchar_t* name = valueNames[i];
+            const wchar_t* name = kValueNames[i];
             WriteOptionSettings(HKEY_CURRENT_USER, 1, 1, 100, 3);
             WriteCornerSettings(HKEY_CURRENT_USER, 200, 200);
             WriteSettingValue(HKEY_CURRENT_USER, name, form.type, form.data, form.size);
@@ -181,7 +168,7 @@ TEST_F(Settings, WrongTypesAndSizes) {
             if (i < 4) {
                 EXPECT_EQ(0, LoadSettings(HKEY_CURRENT_USER)) << form.what << " as " << name;
                 EXPECT_TRUE(StateIsScrambled()) << form.what << " as " << name;
-                EXPECT_TRUE(IsDword(ReadValue(HKEY_CURRENT_USER, L"X"), 200)) << form.what << " as " << name;
+                EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kPinXName, 200)) << form.what << " as " << name;
                 continue;
             }
             EXPECT_EQ(1, LoadSettings(HKEY_CURRENT_USER)) << form.what << " as " << name;
@@ -189,8 +176,8 @@ TEST_F(Settings, WrongTypesAndSizes) {
             EXPECT_EQ(0, AppState.pinX);
             EXPECT_EQ(0, AppState.pinY);
             EXPECT_EQ(100u, AppState.fadeAlpha);
-            EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, L"X").present) << form.what << " as " << name;
-            EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, L"Y").present) << form.what << " as " << name;
+            EXPECT_FALSE(ReadSetting(HKEY_CURRENT_USER, kPinXName).present) << form.what << " as " << name;
+            EXPECT_FALSE(ReadSetting(HKEY_CURRENT_USER, kPinYName).present) << form.what << " as " << name;
         }
     }
 }
@@ -215,18 +202,18 @@ TEST_F(Settings, PinnedPositionOnAndOffScreen) {
         WriteOptionSettings(HKEY_CURRENT_USER, 0, 0, 224, 9);
         WriteCornerSettings(HKEY_CURRENT_USER, c.x, c.y);
         if (!c.writeX) {
-            DeleteValue(HKEY_CURRENT_USER, L"X");
+            DeleteValue(HKEY_CURRENT_USER, kPinXName);
         }
         if (!c.writeY) {
-            DeleteValue(HKEY_CURRENT_USER, L"Y");
+            DeleteValue(HKEY_CURRENT_USER, kPinYName);
         }
         ScrambleState();
         ASSERT_EQ(1, LoadSettings(HKEY_CURRENT_USER));
         EXPECT_EQ(c.pinned ? 1 : 0, AppState.pinned) << c.x << ", " << c.y;
         EXPECT_EQ(c.pinned ? static_cast<LONG>(c.x) : 0, AppState.pinX);
         EXPECT_EQ(c.pinned ? static_cast<LONG>(c.y) : 0, AppState.pinY);
-        EXPECT_EQ(c.pinned, ReadValue(HKEY_CURRENT_USER, L"X").present) << c.x << ", " << c.y;
-        EXPECT_EQ(c.pinned, ReadValue(HKEY_CURRENT_USER, L"Y").present) << c.x << ", " << c.y;
+        EXPECT_EQ(c.pinned, ReadSetting(HKEY_CURRENT_USER, kPinXName).present) << c.x << ", " << c.y;
+        EXPECT_EQ(c.pinned, ReadSetting(HKEY_CURRENT_USER, kPinYName).present) << c.x << ", " << c.y;
     }
 }
 
@@ -244,10 +231,10 @@ TEST_F(Settings, StalePinIsDeletedUnderTheRootItWasReadFrom) {
     EXPECT_EQ(150u, AppState.fadeAlpha);
     EXPECT_EQ(7, AppState.position);
     EXPECT_EQ(0, AppState.pinned);
-    EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, L"X").present);
-    EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, L"Y").present);
-    EXPECT_TRUE(ReadValue(HKEY_CURRENT_USER, L"X").present);
-    EXPECT_TRUE(ReadValue(HKEY_CURRENT_USER, L"Y").present);
+    EXPECT_FALSE(ReadSetting(HKEY_LOCAL_MACHINE, kPinXName).present);
+    EXPECT_FALSE(ReadSetting(HKEY_LOCAL_MACHINE, kPinYName).present);
+    EXPECT_TRUE(ReadSetting(HKEY_CURRENT_USER, kPinXName).present);
+    EXPECT_TRUE(ReadSetting(HKEY_CURRENT_USER, kPinYName).present);
 }
 
 TEST_F(Settings, SaveWritesUnderTheCurrentUserOnly) {
@@ -256,12 +243,12 @@ TEST_F(Settings, SaveWritesUnderTheCurrentUserOnly) {
     AppState.fadeAlpha = 0;  // what an instance message may leave; written as held
     AppState.position = 3;
     EXPECT_EQ(1, SaveSettings(window_, TRUE));
-    EXPECT_TRUE(IsDword(ReadValue(HKEY_CURRENT_USER, L"Always on top"), 2));
-    EXPECT_TRUE(IsDword(ReadValue(HKEY_CURRENT_USER, L"Fade when inactive"), 1));
-    EXPECT_TRUE(IsDword(ReadValue(HKEY_CURRENT_USER, L"Alpha"), 0));
-    EXPECT_TRUE(IsDword(ReadValue(HKEY_CURRENT_USER, L"Position on parent"), 3));
-    EXPECT_TRUE(IsDword(ReadValue(HKEY_CURRENT_USER, L"X"), static_cast<DWORD>(windowRect_.left)));
-    EXPECT_TRUE(IsDword(ReadValue(HKEY_CURRENT_USER, L"Y"), static_cast<DWORD>(windowRect_.top)));
+    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kTopmostName, 2));
+    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kFadeName, 1));
+    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kAlphaName, 0));
+    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kPositionName, 3));
+    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kPinXName, static_cast<DWORD>(windowRect_.left)));
+    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kPinYName, static_cast<DWORD>(windowRect_.top)));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, SETTINGS_KEY));
 
     // Read back: 2 stays 2, 0 becomes 224, the pin holds.
@@ -284,18 +271,18 @@ TEST_F(Settings, SaveWithoutPinForgetsTheCornerUnderTheCurrentUserOnly) {
     }
     AppState.position = 5;  // saved as held, though a load turns it into 9
     EXPECT_EQ(1, SaveSettings(window_, FALSE));
-    EXPECT_TRUE(IsDword(ReadValue(HKEY_CURRENT_USER, L"Position on parent"), 5));
-    EXPECT_TRUE(IsDword(ReadValue(HKEY_CURRENT_USER, L"Alpha"), 224));
-    EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, L"X").present);
-    EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, L"Y").present);
-    EXPECT_TRUE(ReadValue(HKEY_LOCAL_MACHINE, L"X").present);
-    EXPECT_TRUE(ReadValue(HKEY_LOCAL_MACHINE, L"Y").present);
+    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kPositionName, 5));
+    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kAlphaName, 224));
+    EXPECT_FALSE(ReadSetting(HKEY_CURRENT_USER, kPinXName).present);
+    EXPECT_FALSE(ReadSetting(HKEY_CURRENT_USER, kPinYName).present);
+    EXPECT_TRUE(ReadSetting(HKEY_LOCAL_MACHINE, kPinXName).present);
+    EXPECT_TRUE(ReadSetting(HKEY_LOCAL_MACHINE, kPinYName).present);
 
     // Pin checked but no window rectangle to take: the corner is forgotten as well.
     WriteCornerSettings(HKEY_CURRENT_USER, 200, 200);
     EXPECT_EQ(1, SaveSettings(NULL, TRUE));
-    EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, L"X").present);
-    EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, L"Y").present);
+    EXPECT_FALSE(ReadSetting(HKEY_CURRENT_USER, kPinXName).present);
+    EXPECT_FALSE(ReadSetting(HKEY_CURRENT_USER, kPinYName).present);
 }
 
 TEST_F(Settings, NegativeCornerRoundTrips) {
@@ -310,8 +297,8 @@ TEST_F(Settings, NegativeCornerRoundTrips) {
         ASSERT_EQ(x, rect.left);
         EXPECT_EQ(1, SaveSettings(left, TRUE));
         DestroyWindow(left);
-        EXPECT_TRUE(IsDword(ReadValue(HKEY_CURRENT_USER, L"X"), static_cast<DWORD>(x)));
-        EXPECT_TRUE(IsDword(ReadValue(HKEY_CURRENT_USER, L"Y"), 500));
+        EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kPinXName, static_cast<DWORD>(x)));
+        EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kPinYName, 500));
         // Read back as the same negative number while a window is there; discarded once none is.
         HWND probe = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"probe", WS_POPUP | WS_VISIBLE, 0,
                                      500, 100, 100, NULL, NULL, NULL, NULL);
@@ -334,10 +321,10 @@ TEST_F(Settings, ForgetPinnedPositionCounts) {
     EXPECT_EQ(0, ForgetPinnedPosition(HKEY_CURRENT_USER));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, SETTINGS_KEY));  // never created here
     WriteCornerSettings(HKEY_CURRENT_USER, 1, 2);
-    WriteSettingDword(HKEY_CURRENT_USER, L"Alpha", 100);
-    WriteSettingDword(HKEY_LOCAL_MACHINE, L"Y", 2);
+    WriteSettingDword(HKEY_CURRENT_USER, kAlphaName, 100);
+    WriteSettingDword(HKEY_LOCAL_MACHINE, kPinYName, 2);
     EXPECT_EQ(2, ForgetPinnedPosition(HKEY_CURRENT_USER));
-    EXPECT_TRUE(ReadValue(HKEY_CURRENT_USER, L"Alpha").present);
+    EXPECT_TRUE(ReadSetting(HKEY_CURRENT_USER, kAlphaName).present);
     EXPECT_EQ(0, ForgetPinnedPosition(HKEY_CURRENT_USER));
     EXPECT_EQ(1, ForgetPinnedPosition(HKEY_LOCAL_MACHINE));
 }
@@ -385,7 +372,7 @@ TEST_F(Settings, DeleteKeyTreeShapes) {
     };
     for (const auto& shape : shapes) {
         BuildTree(HKEY_CURRENT_USER, SETTINGS_KEY, shape.depth, shape.name, shape.width);
-        WriteSettingDword(HKEY_CURRENT_USER, L"Alpha", 100);
+        WriteSettingDword(HKEY_CURRENT_USER, kAlphaName, 100);
         BuildTree(HKEY_CURRENT_USER, L"Software\\Ondrake\\Sibling", 2, L"kept", 2);
         EXPECT_EQ(0, DeleteKeyTree(HKEY_CURRENT_USER, SETTINGS_KEY)) << shape.what;
         EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, SETTINGS_KEY)) << shape.what;
@@ -396,10 +383,10 @@ TEST_F(Settings, DeleteKeyTreeShapes) {
     if (!machineWritable_) {
         GTEST_SKIP() << kNeedsAdministrator;
     }
-    WriteSettingDword(HKEY_LOCAL_MACHINE, L"Alpha", 100);
+    WriteSettingDword(HKEY_LOCAL_MACHINE, kAlphaName, 100);
     BuildTree(HKEY_CURRENT_USER, SETTINGS_KEY, 3, L"x", 3);
     EXPECT_EQ(0, DeleteKeyTree(HKEY_CURRENT_USER, SETTINGS_KEY));
-    EXPECT_TRUE(ReadValue(HKEY_LOCAL_MACHINE, L"Alpha").present);
+    EXPECT_TRUE(ReadSetting(HKEY_LOCAL_MACHINE, kAlphaName).present);
 }
 
 // The rules of loading, written down independently: what LoadSettings must leave in the state and the key.
@@ -451,7 +438,7 @@ TEST_F(Settings, RandomValueSetsFollowTheRules) {
         HKEY root = roots_[random() % RootCount()];
         ModelValue values[6] = {};
         for (int i = 0; i < 6; i++) {
-            DeleteValue(root, valueNames[i]);
+            DeleteValue(root, kValueNames[i]);
             unsigned kind = random() % 20;  // 0-2 missing, 3-5 malformed, else a REG_DWORD
             if (kind < 3) {
                 continue;
@@ -465,7 +452,7 @@ TEST_F(Settings, RandomValueSetsFollowTheRules) {
                 if (type == REG_DWORD && size == 4) {
                     size = 3;
                 }
-                WriteSettingValue(root, valueNames[i], type, junk, size);
+                WriteSettingValue(root, kValueNames[i], type, junk, size);
                 continue;
             }
             DWORD value;
@@ -480,10 +467,10 @@ TEST_F(Settings, RandomValueSetsFollowTheRules) {
                     random() % 3 == 0 ? static_cast<DWORD>(random()) : interesting[random() % _countof(interesting)];
             }
             values[i] = {true, value};
-            WriteSettingDword(root, valueNames[i], value);
+            WriteSettingDword(root, kValueNames[i], value);
         }
-        StoredValue xBefore = ReadValue(root, L"X");
-        StoredValue yBefore = ReadValue(root, L"Y");
+        StoredValue xBefore = ReadSetting(root, kPinXName);
+        StoredValue yBefore = ReadSetting(root, kPinYName);
         ModelOutcome expected = ModelLoad(values, values[4], values[5], OnWindow(values[4].value, values[5].value));
 
         ScrambleState();
@@ -501,8 +488,8 @@ TEST_F(Settings, RandomValueSetsFollowTheRules) {
             ASSERT_EQ(expected.pinX, AppState.pinX) << context;
             ASSERT_EQ(expected.pinY, AppState.pinY) << context;
         }
-        StoredValue xAfter = ReadValue(root, L"X");
-        StoredValue yAfter = ReadValue(root, L"Y");
+        StoredValue xAfter = ReadSetting(root, kPinXName);
+        StoredValue yAfter = ReadSetting(root, kPinYName);
         if (expected.cornerKept) {
             ASSERT_EQ(xBefore.present, xAfter.present) << context;
             ASSERT_EQ(xBefore.data, xAfter.data) << context;

@@ -66,12 +66,24 @@ StoredValue ReadStoredValue(HKEY root, const wchar_t* path, const wchar_t* name)
     return value;
 }
 
-bool StoredDword(const StoredValue& value, DWORD* number) {
-    if (!value.present || value.type != REG_DWORD || value.data.size() != sizeof(DWORD)) {
-        return false;
+StoredValue ReadSetting(HKEY root, const wchar_t* name) {
+    return ReadStoredValue(root, SETTINGS_KEY, name);
+}
+
+::testing::AssertionResult StoredDwordIs(HKEY root, const wchar_t* name, DWORD expected) {
+    StoredValue value = ReadSetting(root, name);
+    if (!value.present) {
+        return ::testing::AssertionFailure() << "\"" << name << "\" is missing";
     }
-    memcpy(number, value.data.data(), sizeof(DWORD));
-    return true;
+    DWORD number = 0;
+    const bool fourBytes = value.data.size() == sizeof(number);
+    if (fourBytes) {
+        memcpy(&number, value.data.data(), sizeof(number));
+    }
+    return ::testing::AssertionResult(value.type == REG_DWORD && fourBytes && number == expected)
+           << "\"" << name << "\" is stored as type " << value.type << ", "
+           << (fourBytes ? "value " + std::to_string(number) : std::to_string(value.data.size()) + " bytes")
+           << "; expected REG_DWORD (" << REG_DWORD << "), value " << expected;
 }
 
 void WriteSettingValue(HKEY root, const wchar_t* name, DWORD type, const void* data, DWORD size) {
@@ -87,15 +99,15 @@ void WriteSettingDword(HKEY root, const wchar_t* name, DWORD value) {
 }
 
 void WriteOptionSettings(HKEY root, DWORD topmost, DWORD fade, DWORD alpha, DWORD position) {
-    WriteSettingDword(root, L"Always on top", topmost);
-    WriteSettingDword(root, L"Fade when inactive", fade);
-    WriteSettingDword(root, L"Alpha", alpha);
-    WriteSettingDword(root, L"Position on parent", position);
+    WriteSettingDword(root, kTopmostName, topmost);
+    WriteSettingDword(root, kFadeName, fade);
+    WriteSettingDword(root, kAlphaName, alpha);
+    WriteSettingDword(root, kPositionName, position);
 }
 
 void WriteCornerSettings(HKEY root, DWORD x, DWORD y) {
-    WriteSettingDword(root, L"X", x);
-    WriteSettingDword(root, L"Y", y);
+    WriteSettingDword(root, kPinXName, x);
+    WriteSettingDword(root, kPinYName, y);
 }
 
 void SettingsKeyBackup::Save() {

@@ -5,10 +5,23 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
 #include "app/app_state.h"
+
+// The names of the stored settings, written apart from the program's own: the option set (taken whole or not at all,
+// in WriteOptionSettings' order), then the pinned corner.
+const wchar_t kTopmostName[] = L"Always on top";
+const wchar_t kFadeName[] = L"Fade when inactive";
+const wchar_t kAlphaName[] = L"Alpha";
+const wchar_t kPositionName[] = L"Position on parent";
+const wchar_t kPinXName[] = L"X";
+const wchar_t kPinYName[] = L"Y";
+const wchar_t* const kOptionNames[] = {kTopmostName, kFadeName, kAlphaName, kPositionName};
+const wchar_t* const kValueNames[] = {kTopmostName, kFadeName, kAlphaName, kPositionName, kPinXName, kPinYName};
 
 bool KeyExists(HKEY root, const wchar_t* path);
 
@@ -41,8 +54,12 @@ struct StoredValue {
 // The value name of the key path under root, whatever its size.
 StoredValue ReadStoredValue(HKEY root, const wchar_t* path, const wchar_t* name);
 
-// The number a stored value holds when it is a REG_DWORD of four bytes; false for anything else.
-bool StoredDword(const StoredValue& value, DWORD* number);
+// The same for a value of the settings key.
+StoredValue ReadSetting(HKEY root, const wchar_t* name);
+
+// Whether the settings key of root holds name as a REG_DWORD of four bytes equal to expected; the result says what
+// is stored (its type and value, or that it is missing) either way.
+::testing::AssertionResult StoredDwordIs(HKEY root, const wchar_t* name, DWORD expected);
 
 // Writes a value into the settings key of root, creating the key; reports failures through GoogleTest.
 void WriteSettingValue(HKEY root, const wchar_t* name, DWORD type, const void* data, DWORD size);
