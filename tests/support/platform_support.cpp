@@ -8,6 +8,10 @@ bool RunningUnderWine() {
     return ntdll != NULL && GetProcAddress(ntdll, "wine_get_version") != NULL;
 }
 
+bool WineAllows(bool condition) {
+    return condition && RunningUnderWine();
+}
+
 bool RealOsVersion(OSVERSIONINFOEXW* version) {
     typedef LONG(WINAPI * RtlGetVersionFunction)(OSVERSIONINFOEXW*);
     RtlGetVersionFunction rtlGetVersion = reinterpret_cast<RtlGetVersionFunction>(

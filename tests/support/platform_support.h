@@ -11,6 +11,10 @@
 // each Wine allowance where they make it.
 bool RunningUnderWine();
 
+// A known difference of Wine's, allowed there alone (Wine's own tests say broken()): true when condition holds under
+// Wine. Written exact || WineAllows(wineResult), with the reason beside it, so that Windows is held to exact.
+bool WineAllows(bool condition);
+
 // The version RtlGetVersion reports, which no compatibility setting of the test program bends (GetVersionExW
 // gives 6.2 to a program without a supportedOS entry); false when ntdll lacks the function.
 bool RealOsVersion(OSVERSIONINFOEXW* version);
