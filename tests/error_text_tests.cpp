@@ -266,9 +266,19 @@ protected:
     }
     void Plant(const std::wstring& folder) {
         for (const wchar_t* name : {L"wininet.dll", L"winhttp.dll"}) {
-            created_.push_back(folder + L"\\" + name + L".ran");
+            created_.push_back(TracePath(folder, name));
             ASSERT_NO_FATAL_FAILURE(Copy(TestProgramFolder() + L"\\errtext\\trap\\" + name, folder + L"\\" + name));
         }
+    }
+    // The file the planted DLL of that name leaves beside itself when it runs.
+    static std::wstring TracePath(const std::wstring& folder, const wchar_t* name) {
+        return folder + L"\\" + name + L".ran";
+    }
+    // Whether the planted DLL of that name in folder ran, as its trace shows.
+    static ::testing::AssertionResult Ran(const std::wstring& folder, const wchar_t* name) {
+        const std::wstring trace = TracePath(folder, name);
+        const bool found = FileExists(trace);
+        return ::testing::AssertionResult(found) << "trace " << trace << (found ? " found" : " not found");
     }
     // Runs a program to its end and gives its exit code (-1: no start, or hung), with Wine's overrides for its
     // name in place so that a planted DLL is really in reach; childMode, when given, goes in TESSIVAL_LOOKUP_CHILD.
@@ -329,12 +339,12 @@ TEST_F(PlantedModules, BesideTheTestProgramTheyNeverRun) {
     Plant(TestProgramFolder());
     const std::wstring self = TestProgramPath();
     EXPECT_EQ(0u, Run(self, L"--gtest_filter=PlantedModules.ChildLookup", L"lookup"));
-    EXPECT_FALSE(FileExists(TestProgramFolder() + L"\\wininet.dll.ran"));
-    EXPECT_FALSE(FileExists(TestProgramFolder() + L"\\winhttp.dll.ran"));
+    EXPECT_FALSE(Ran(TestProgramFolder(), L"wininet.dll"));
+    EXPECT_FALSE(Ran(TestProgramFolder(), L"winhttp.dll"));
 
     // The trap is live: a plain load by the bare name, the way that was replaced, runs the planted DLL.
     EXPECT_EQ(0u, Run(self, L"--gtest_filter=PlantedModules.ChildLookup", L"plain"));
-    EXPECT_TRUE(FileExists(TestProgramFolder() + L"\\wininet.dll.ran"));
+    EXPECT_TRUE(Ran(TestProgramFolder(), L"wininet.dll"));
 }
 
 TEST_F(PlantedModules, BesideAnotherProgramTheyNeverRun) {
@@ -346,8 +356,8 @@ TEST_F(PlantedModules, BesideAnotherProgramTheyNeverRun) {
     created_.push_back(output);
 
     ASSERT_EQ(0u, Run(probe, L"\"" + output + L"\" 12002 12175 12199"));
-    EXPECT_FALSE(FileExists(folder_ + L"\\wininet.dll.ran"));
-    EXPECT_FALSE(FileExists(folder_ + L"\\winhttp.dll.ran"));
+    EXPECT_FALSE(Ran(folder_, L"wininet.dll"));
+    EXPECT_FALSE(Ran(folder_, L"winhttp.dll"));
 
     HANDLE file = CreateFileW(output.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, file);
@@ -360,7 +370,7 @@ TEST_F(PlantedModules, BesideAnotherProgramTheyNeverRun) {
 
     // The trap is live: a plain load by the bare name, the way that was replaced, runs the planted DLL.
     ASSERT_EQ(0u, Run(probe, L"/plain wininet.dll"));
-    EXPECT_TRUE(FileExists(folder_ + L"\\wininet.dll.ran"));
+    EXPECT_TRUE(Ran(folder_, L"wininet.dll"));
 }
 
 // A copy of the real program in a folder of its own beside the planted DLLs, as a user would start it from a
@@ -429,14 +439,14 @@ TEST_F(PlantedBesideTheProgram, TheDialogShowsTheSystemTexts) {
     const std::pair<DWORD, std::wstring> cases[] = {{12002, winInetText}, {12175, ShownText(12175)}};
     for (const auto& [code, expected] : cases) {
         // Each start is judged by its own traces.
-        (void)DeleteFileW((folder_ + L"\\wininet.dll.ran").c_str());
-        (void)DeleteFileW((folder_ + L"\\winhttp.dll.ran").c_str());
+        (void)DeleteFileW(TracePath(folder_, L"wininet.dll").c_str());
+        (void)DeleteFileW(TracePath(folder_, L"winhttp.dll").c_str());
         std::wstring shown;
         ASSERT_NO_FATAL_FAILURE(ShowInCopy(code, &shown));
         EXPECT_EQ(std::wstring::npos, shown.find(L"Planted")) << "code " << code;
         EXPECT_EQ(expected, shown) << "code " << code;
-        EXPECT_FALSE(FileExists(folder_ + L"\\wininet.dll.ran")) << "code " << code;
-        EXPECT_FALSE(FileExists(folder_ + L"\\winhttp.dll.ran")) << "code " << code;
+        EXPECT_FALSE(Ran(folder_, L"wininet.dll")) << "code " << code;
+        EXPECT_FALSE(Ran(folder_, L"winhttp.dll")) << "code " << code;
     }
 }
 
