@@ -436,21 +436,28 @@ TEST_F(Dialog, ClosingClosesTheAboutBoxItOwns) {
     }
 }
 
+// WM_CLOSE, which the dialog manager turns into Cancel, and the close box or Alt+F4, which reach it only through
+// the default handling of WM_SYSCOMMAND.
 TEST_F(Dialog, ClosingSavesTheSettings) {
-    AppState.alwaysOnTop = 1;
-    AppState.fadeAlpha = 100;
-    AppState.position = 3;
-    Open();
-    Click(IDC_PIN, true);
-    const RECT rect = Rect();
-    SendMessageW(dialog_, WM_CLOSE, 0, 0);  // the dialog manager turns it into Cancel
-    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(dialog_); }));
-    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kTopmostName, 1));
-    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kFadeName, 0));
-    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kAlphaName, 100));
-    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kPositionName, 3));
-    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kPinXName, static_cast<DWORD>(rect.left)));
-    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kPinYName, static_cast<DWORD>(rect.top)));
+    const std::pair<UINT, WPARAM> closings[] = {{WM_CLOSE, 0}, {WM_SYSCOMMAND, SC_CLOSE}};
+    for (const auto& [message, wParam] : closings) {
+        SCOPED_TRACE(testing::Message() << "message " << message << ", wParam " << wParam);
+        (void)DeleteTree(HKEY_CURRENT_USER, SETTINGS_KEY);
+        AppState.alwaysOnTop = 1;
+        AppState.fadeAlpha = 100;
+        AppState.position = 3;
+        Open();
+        Click(IDC_PIN, true);
+        const RECT rect = Rect();
+        SendMessageW(dialog_, message, wParam, 0);
+        EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(dialog_); }));
+        EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kTopmostName, 1));
+        EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kFadeName, 0));
+        EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kAlphaName, 100));
+        EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kPositionName, 3));
+        EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kPinXName, static_cast<DWORD>(rect.left)));
+        EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kPinYName, static_cast<DWORD>(rect.top)));
+    }
 }
 
 TEST_F(Dialog, EscapeSavesAndCtrlShiftWipesTheKey) {
