@@ -1,6 +1,6 @@
-// A helper process for the parent detection tests: owns one visible top-level window of the class named by
-// its first argument and, with a second argument, a visible child window of that class. It ends when its
-// window is closed, or after a minute should the test that started it not close it.
+// Another program's window for the parent detection, foreground and end-to-end tests: owns one visible top-level
+// window of the class named by its first argument and, with a second argument, a visible child window of that
+// class. It ends when its window is closed, or after a minute should the test that started it not close it.
 #include <windows.h>
 #include <shellapi.h>
 

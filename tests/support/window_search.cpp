@@ -93,10 +93,6 @@ HWND WaitForVisibleDialog(const wchar_t* title,
                          pollMilliseconds);
 }
 
-bool IsDialogClass(HWND window) {
-    return ClassName(window) == kDialogClass;
-}
-
 std::wstring WindowText(HWND window) {
     int length = GetWindowTextLengthW(window);
     std::wstring text(length + 1, L'\0');

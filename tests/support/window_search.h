@@ -40,8 +40,6 @@ HWND WaitForVisibleDialog(const wchar_t* title,
                           DWORD milliseconds,
                           DWORD pollMilliseconds = 10);
 
-bool IsDialogClass(HWND window);
-
 // The text of a window, whole.
 std::wstring WindowText(HWND window);
 
