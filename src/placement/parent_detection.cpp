@@ -7,6 +7,7 @@
 
 #include "app/app_state.h"
 #include "app/number_syntax.h"
+#include "app/window_names.h"
 #include "placement/parent_detection.h"
 
 // XP-targeted headers may lack it; Vista and later grant it where PROCESS_QUERY_INFORMATION is refused.
@@ -27,15 +28,7 @@ static const WCHAR tcmdPrefix[] = L"tcmd";
 OpenProcessProc TcmdOpenProcess = OpenProcess;
 
 BOOL CALLBACK FindFrameViewProc(HWND window, LPARAM foundView) {
-    WCHAR className[TEXT_BUFFER_UNITS] = {};
-
-    if (!IsWindowVisible(window)) {
-        return TRUE;
-    }
-    if (RealGetWindowClassW(window, className, _countof(className)) == 0) {
-        return TRUE;
-    }
-    if (wcsncmp(className, frameViewPrefix, PREFIX_UNITS(frameViewPrefix)) != 0) {
+    if (!IsWindowVisible(window) || !WindowClassIs(window, frameViewPrefix, CLASS_PREFIX)) {
         return TRUE;
     }
     *reinterpret_cast<HWND*>(foundView) = window;
@@ -105,14 +98,10 @@ int IsConEmuWindow(HWND window) {
 }
 
 int IsPseudoConsoleWindow(HWND window) {
-    WCHAR className[TEXT_BUFFER_UNITS] = {};
-
     if (window == NULL) {
         return 0;
     }
-    // An unreadable class leaves the buffer empty, which does not match.
-    (void)RealGetWindowClassW(window, className, _countof(className));
-    return _wcsicmp(className, L"PseudoConsoleWindow") == 0 ? 1 : 0;
+    return WindowClassIs(window, L"PseudoConsoleWindow", CLASS_ANY_CASE) ? 1 : 0;
 }
 
 HWND DetectParentWindow() {
@@ -126,6 +115,7 @@ HWND DetectParentWindow() {
     if (foreground == NULL) {
         return NULL;
     }
+    // Read once here rather than through WindowClassIs: it is compared with every host's class in turn.
     if (RealGetWindowClassW(foreground, className, _countof(className)) == 0) {
         return NULL;
     }
