@@ -77,55 +77,45 @@ std::string StartOneIntegrityLevelLower(const std::wstring& exe,
     const DWORD access = TOKEN_QUERY | TOKEN_DUPLICATE | TOKEN_ADJUST_DEFAULT | TOKEN_ASSIGN_PRIMARY;
     HANDLE own = NULL;
     HANDLE lowered = NULL;
-    PSID label = NULL;
-    std::string why;
+    TOKEN_MANDATORY_LABEL lowerLevel = {{NULL, SE_GROUP_INTEGRITY}};
     union {
         TOKEN_MANDATORY_LABEL label;
         BYTE bytes[256];
     } level = {};
     DWORD size = 0;
-    DWORD rid = 0;
     SID_IDENTIFIER_AUTHORITY authority = SECURITY_MANDATORY_LABEL_AUTHORITY;
-    TOKEN_MANDATORY_LABEL lowerLevel = {};
     std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
+    std::string why;
+    auto failed = [&](const char* step) { why = std::string(step) + ", error " + std::to_string(GetLastError()); };
     if (!OpenProcessToken(GetCurrentProcess(), access, &own) ||
         !GetTokenInformation(own, TokenIntegrityLevel, &level, sizeof(level), &size)) {
-        why = "the test's own integrity level cannot be read, error " + std::to_string(GetLastError());
-        goto done;
+        failed("the test's own integrity level cannot be read");
+    } else {
+        PSID ownLabel = level.label.Label.Sid;
+        DWORD rid = *GetSidSubAuthority(ownLabel, *GetSidSubAuthorityCount(ownLabel) - 1);
+        DWORD lower = rid >= SECURITY_MANDATORY_HIGH_RID ? SECURITY_MANDATORY_MEDIUM_RID : SECURITY_MANDATORY_LOW_RID;
+        if (rid < SECURITY_MANDATORY_MEDIUM_RID) {
+            why = "the test runs at integrity level " + std::to_string(rid) + ", with no ordinary level below it";
+        } else if (!DuplicateTokenEx(own, access, NULL, SecurityImpersonation, TokenPrimary, &lowered) ||
+                   !AllocateAndInitializeSid(&authority, 1, lower, 0, 0, 0, 0, 0, 0, 0, &lowerLevel.Label.Sid)) {
+            failed("no copy of the test's token");
+        } else if (!SetTokenInformation(lowered, TokenIntegrityLevel, &lowerLevel,
+                                        sizeof(lowerLevel) + GetLengthSid(lowerLevel.Label.Sid))) {
+            failed("the token's integrity level cannot be lowered");
+        } else if (!CreateProcessAsUserW(lowered, NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup,
+                                         process)) {
+            failed("CreateProcessAsUserW failed");
+        }
     }
-    rid = *GetSidSubAuthority(level.label.Label.Sid, *GetSidSubAuthorityCount(level.label.Label.Sid) - 1);
-    if (rid < SECURITY_MANDATORY_MEDIUM_RID) {
-        why = "the test runs at integrity level " + std::to_string(rid) + ", with no ordinary level below it";
-        goto done;
+    for (HANDLE token : {own, lowered}) {
+        if (token != NULL) {
+            CloseHandle(token);
+        }
     }
-    if (!DuplicateTokenEx(own, access, NULL, SecurityImpersonation, TokenPrimary, &lowered) ||
-        !AllocateAndInitializeSid(
-            &authority, 1,
-            rid >= SECURITY_MANDATORY_HIGH_RID ? SECURITY_MANDATORY_MEDIUM_RID : SECURITY_MANDATORY_LOW_RID, 0, 0, 0, 0,
-            0, 0, 0, &label)) {
-        why = "no copy of the test's token, error " + std::to_string(GetLastError());
-        goto done;
-    }
-    lowerLevel.Label.Sid = label;
-    lowerLevel.Label.Attributes = SE_GROUP_INTEGRITY;
-    if (!SetTokenInformation(lowered, TokenIntegrityLevel, &lowerLevel, sizeof(lowerLevel) + GetLengthSid(label))) {
-        why = "the token's integrity level cannot be lowered, error " + std::to_string(GetLastError());
-        goto done;
-    }
-    if (!CreateProcessAsUserW(lowered, NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, process)) {
-        why = "CreateProcessAsUserW failed with error " + std::to_string(GetLastError());
-    }
-done:
-    if (label != NULL) {
-        FreeSid(label);
-    }
-    if (lowered != NULL) {
-        CloseHandle(lowered);
-    }
-    if (own != NULL) {
-        CloseHandle(own);
+    if (lowerLevel.Label.Sid != NULL) {
+        FreeSid(lowerLevel.Label.Sid);
     }
     return why;
 }
