@@ -20,12 +20,10 @@ for program in "$bundle"/tests/*_tests.exe; do
     name=$(basename "$program")
     count=$((count + 1))
     echo "== $name"
-    timeout 300 "$env" run "$dir" "$program" --gtest_color=no >"$dir/output" 2>&1
+    timeout 300 "$env" run "$dir" "$program" --gtest_color=no 2>&1
     rc=$?
-    cat "$dir/output"
-    # The last summary is the program's own; a test may run the program again as a child.
-    passed=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' "$dir/output" | tail -n 1)
-    if [ $rc -eq 77 ] || { grep -q '^\[  SKIPPED \]' "$dir/output" && [ "${passed:-0}" = 0 ]; }; then
+    # The test programs' own code for having skipped every test they ran.
+    if [ $rc -eq 77 ]; then
         echo "SKIPPED AS A WHOLE: $name"
         failed+=("$name")
     elif [ $rc -ne 0 ]; then
