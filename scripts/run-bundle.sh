@@ -6,7 +6,9 @@
 set -uo pipefail
 bundle=$(cd "${1:?bundle folder}" && pwd) || exit 1
 env=$(cd "$(dirname "$0")" && pwd)/wine-env.sh
-if file -b "$bundle/Tessival.exe" | grep -q 'x86-64'; then arch=win64; else arch=win32; fi
+# shellcheck source=scripts/common.sh
+. "$(dirname "$0")/common.sh"
+arch=$(wine_arch "$bundle/Tessival.exe") || { echo "No Windows program at $bundle/Tessival.exe" >&2; exit 1; }
 
 dir=$(mktemp -d "${TMPDIR:-/tmp}/tessival-bundle.XXXXXX")
 trap '"$env" stop "$dir"; rm -rf "$dir"' EXIT
