@@ -6,8 +6,8 @@
 #   - the linker writes no time stamp, and no path of the build folder reaches the program;
 #   - the zips list their files in a fixed order, with the commit's time, fixed permissions and user 0.
 # With --tests, the same build trees also build the test programs, and build/release/tests-x86 and tests-x64 each
-# hold a bundle to run on Windows itself: the zipped Tessival.exe, byte for byte, with every test program, helper
-# and module built beside it, and run-tests.ps1.
+# hold a bundle to run on Windows itself: the zipped Tessival.exe, byte for byte, with what the build installs as
+# its tests component (the test programs, their helpers and modules, and run-tests.ps1).
 # Usage: scripts/release.sh [--tests] [output folder]   (default build/release)
 set -euo pipefail
 with_tests=OFF
@@ -55,10 +55,7 @@ bundle_tests() {
         echo "Building the tests changed $build/Tessival.exe: it is no longer the zipped program" >&2
         exit 1
     fi
-    # The programs and modules only: CMake's and GoogleTest's own build files stay behind.
-    (cd "$build" && find tests -path tests/CMakeFiles -prune -o -type f \( -name '*.exe' -o -name '*.dll' \) -print |
-        LC_ALL=C sort | while read -r file; do install -D -m 0755 "$file" "$bundle/$file"; done)
-    install -m 0644 scripts/run-tests.ps1 "$bundle/"
+    quietly "$out/install-tests-$arch.log" cmake --install "$build" --component tests --prefix "$bundle"
     echo "Test bundle for $arch: $(find "$bundle/tests" -name '*_tests.exe' | wc -l) test programs in $bundle"
 }
 
