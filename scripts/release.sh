@@ -4,7 +4,7 @@
 #   - the version block's "Build" is the last commit's time (SOURCE_DATE_EPOCH, unless already set);
 #   - its "Built On" is the fixed name below, not this machine's;
 #   - the linker writes no time stamp, and no path of the build folder reaches the program;
-#   - the zips list their files in a fixed order, with the commit's time, fixed permissions and user 0.
+#   - the zips list their files in a fixed order, with the commit's time and fixed permissions, and no owner ids.
 # With --tests, the same build trees also build the test programs, and build/release/tests-x86 and tests-x64 each
 # hold a bundle to run on Windows itself: the zipped Tessival.exe, byte for byte, with what the build installs as
 # its tests component (the test programs, their helpers and modules, and run-tests.ps1).
@@ -32,16 +32,6 @@ export SOURCE_DATE_EPOCH
 export TESSIVAL_BUILD_HOST=tessival-release
 # The zips' DOS times are local times.
 export TZ=UTC
-
-# libarchive stores the owner's numeric ids in each zip entry; as user 0 they are the same for every builder.
-as_root=()
-if [ "$(id -u)" -ne 0 ]; then
-    if unshare --map-root-user true 2>/dev/null; then
-        as_root=(unshare --map-root-user)
-    else
-        echo "warning: the zips record user id $(id -u); the published ones are made as user 0" >&2
-    fi
-fi
 
 # The test programs, built after the program was zipped, and copied with the zipped program's own bytes: a test
 # of the bundle is a test of the download.
@@ -71,9 +61,10 @@ for arch in x86 x64; do
     mkdir -p "$stage"
     install -m 0755 "$build/Tessival.exe" "$stage/Tessival.exe"
     install -m 0644 README.md LICENSE "$stage/"
+    # Info-ZIP stores each file's own time; -X leaves out the owner's ids and every other extra field.
+    touch -d "@$SOURCE_DATE_EPOCH" "$stage"/*
     zip="Tessival-$version-$arch.zip"
-    # With SOURCE_DATE_EPOCH set and no --mtime, every time in the entries is the commit's.
-    (cd "$stage" && "${as_root[@]}" cmake -E tar cf "$out/$zip" --format=zip -- Tessival.exe README.md LICENSE)
+    (cd "$stage" && zip -X -q "$out/$zip" Tessival.exe README.md LICENSE)
     if [ "$with_tests" = ON ]; then
         bundle_tests "$arch" "$build" "$out/$zip"
     fi
