@@ -4,28 +4,24 @@
 # one CPU. Prints medians, ratios and file sizes.
 #   scripts/bench.sh [ROUNDS]
 set -uo pipefail
-cd "$(dirname "$0")/.." || exit 1
-root=$(pwd)
 rounds=${1:-30}
-bash scripts/setup.sh || exit 1
-# shellcheck source=scripts/machine.sh
-. scripts/machine.sh
+# shellcheck source=scripts/common.sh
+. "$(dirname "$0")/common.sh"
+enter_project || exit 1
 
 preset=$(runnable_preset)
-arch=win32; [ "$preset" = x64 ] && arch=win64
-{ cmake --preset "$preset" >/dev/null &&
-    cmake --build --preset "$preset" --target Tessival floor_dialog floor_bare bench_driver >/dev/null; } || exit 1
+build_quietly "$preset" Tessival floor_dialog floor_bare bench_driver || exit 1
 # The shipped program's size is printed too, even where only the x64 build can run.
 if [ "$preset" != x86 ]; then
-    { cmake --preset x86 >/dev/null && cmake --build --preset x86 --target Tessival floor_dialog >/dev/null; } || exit 1
+    build_quietly x86 Tessival floor_dialog || exit 1
 fi
 
 dir="$root/build/bench"
 env=scripts/wine-env.sh
+build="$root/build/$preset"
 trap '"$env" stop "$dir"' EXIT
 # Everything started from here inherits the one-CPU affinity: Xvfb, wineserver and the measured programs.
-taskset -c 0 "$env" start "$dir" "$arch" || exit 1
-build="$root/build/$preset"
+taskset -c 0 "$env" start "$dir" "$(wine_arch "$build/Tessival.exe")" || exit 1
 taskset -c 0 "$env" run "$dir" "$build/tests/bench_driver.exe" "$build/Tessival.exe" "$build/tests/floor_dialog.exe" \
     "$build/tests/floor_bare.exe" "$rounds"
 for flavour in x86 x64; do

@@ -4,8 +4,9 @@
 # also builds the test programs (--tests), so the same comparison shows that they leave the program untouched;
 # its x64 test bundle is then moved to a third folder and run there under Wine, as Windows would run it.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-root=$(pwd)
+# shellcheck source=scripts/common.sh
+. "$(dirname "$0")/common.sh"
+enter_project
 work=$(mktemp -d "${TMPDIR:-/tmp}/tessival-release.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 trap 'exit 130' INT TERM
@@ -24,8 +25,8 @@ for clone in "${clones[@]}"; do
         tar -C "$root" --exclude=./build -cf - . | tar -C "$clone" -xf -
         export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(date +%s)}
     fi
-    bash "$clone/scripts/release.sh" "${release_options[@]}" "$clone/out" >"$clone/release.log" 2>&1 ||
-        { cat "$clone/release.log" >&2; echo "release.sh failed in $clone" >&2; exit 1; }
+    quietly "$clone/release.log" bash "$clone/scripts/release.sh" "${release_options[@]}" "$clone/out" ||
+        { echo "release.sh failed in $clone" >&2; exit 1; }
     release_options=()
 done
 

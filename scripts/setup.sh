@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Tessival need: the MinGW-w64 cross compilers,
-# Wine (32- and 64-bit), Xvfb, CMake, Ninja, GoogleTest's source, clang (the second compiler) and the
-# script linter. Quiet and quick when all is present.
+# Wine (32- and 64-bit), Xvfb, CMake, Ninja, GoogleTest's source, clang (the second compiler), the script
+# linter, Node.js with npm for the workflow lint and Info-ZIP's zip for the release. Quiet and quick when all is
+# present.
 set -euo pipefail
 
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools wine wine32 wine64 xvfb cmake ninja-build
-          googletest fonts-wine xdotool imagemagick x11-utils file clang shellcheck)
+          googletest fonts-wine xdotool imagemagick x11-utils file clang shellcheck zip)
+# Any Node.js with npm will do: NodeSource's nodejs package carries its own npm and conflicts with Debian's.
+if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
+    packages+=(nodejs npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

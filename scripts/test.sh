@@ -4,10 +4,9 @@
 # builds the program with clang too, checks that the release is reproducible and lints the scripts and the
 # CI workflow.
 set -uo pipefail
-cd "$(dirname "$0")/.." || exit 1
-bash scripts/setup.sh || exit 1
-# shellcheck source=scripts/machine.sh
-. scripts/machine.sh
+# shellcheck source=scripts/common.sh
+. "$(dirname "$0")/common.sh"
+enter_project || exit 1
 
 # GitHub's runners can run 32-bit programs: a skipped x86 suite there would hide the shipped build's failures.
 if [ "${GITHUB_ACTIONS:-}" = true ] && ! can_run_32bit; then

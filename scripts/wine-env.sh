@@ -11,8 +11,8 @@ dir=${2:?folder}
 shift 2
 mkdir -p "$dir"
 dir=$(cd "$dir" && pwd)
-# shellcheck source=scripts/machine.sh
-. "$(dirname "$0")/machine.sh"
+# shellcheck source=scripts/common.sh
+. "$(dirname "$0")/common.sh"
 
 use_environment() {
     export WINEPREFIX="$dir/prefix"
@@ -66,11 +66,8 @@ start_prefix() {
     fi
     use_environment
     export WINEARCH=$arch
-    if ! "$wine" wineboot -i >"$dir/wineboot.log" 2>&1 </dev/null; then
-        echo "wineboot could not create the prefix $WINEPREFIX:" >&2
-        cat "$dir/wineboot.log" >&2
-        return 1
-    fi
+    quietly "$dir/wineboot.log" "$wine" wineboot -i </dev/null ||
+        { echo "wineboot could not create the prefix $WINEPREFIX" >&2; return 1; }
     wineserver -w
     # No crash dialog (a crashing test exits), no window manager stalls on Xvfb, and Windows 10 by default.
     cat >"$dir/settings.reg" <<'REG'
@@ -86,11 +83,8 @@ Windows Registry Editor Version 5.00
 [HKEY_CURRENT_USER\Software\Wine]
 "Version"="win10"
 REG
-    if ! "$wine" regedit /S "$(winepath_of "$dir/settings.reg")" >>"$dir/wineboot.log" 2>&1 </dev/null; then
-        echo "regedit could not import the prefix settings:" >&2
-        cat "$dir/wineboot.log" >&2
-        return 1
-    fi
+    quietly "$dir/regedit.log" "$wine" regedit /S "$(winepath_of "$dir/settings.reg")" </dev/null ||
+        { echo "regedit could not import the prefix settings" >&2; return 1; }
     # Debian's Wine otherwise draws caption buttons as letters.
     cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     wineserver -w
@@ -115,7 +109,7 @@ stop)
 run)
     exe=${1:?program}
     shift
-    if file -b "$exe" 2>/dev/null | grep -q 'Intel 80386' && ! can_run_32bit; then
+    if [ "$(wine_arch "$exe")" = win32 ] && ! can_run_32bit; then
         echo "skipped: this machine cannot run 32-bit programs" >&2
         exit 77
     fi

@@ -19,3 +19,5 @@ add_executable(bench_driver ${CMAKE_CURRENT_SOURCE_DIR}/bench/bench_driver.cpp
 target_include_directories(bench_driver PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/support ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(bench_driver PRIVATE tessival_build_flags tessival_test_flags psapi)
 target_link_options(bench_driver PRIVATE ${TEST_WIDE_ENTRY_LINK_OPTIONS})
+# The Windows job of the CI workflow runs the benchmark from the test bundle.
+install(TARGETS floor_dialog floor_bare bench_driver RUNTIME DESTINATION ${TEST_BUNDLE_DIR} COMPONENT tests)

@@ -7,7 +7,6 @@ if(NOT TARGET error_text_tests)
     return()
 endif()
 
-set(errtextOut ${TEST_OUTPUT_DIR}/errtext)
 set(errtextGenerated ${CMAKE_CURRENT_BINARY_DIR}/errtext/generated)
 set(errtextSource ${CMAKE_CURRENT_SOURCE_DIR}/errtext)
 file(MAKE_DIRECTORY ${errtextGenerated})
@@ -72,22 +71,23 @@ endfunction()
 errtext_message_table(edge_messages ${errtextGenerated}/edge_messages.mc)
 errtext_message_table(trap_messages ${errtextSource}/trap_messages.mc)
 
-function(errtext_module target outputName outputDir)
+function(errtext_module target outputName subfolder)
     cmake_parse_arguments(PARSE_ARGV 3 arg "" "" "SOURCES")
     add_library(${target} MODULE ${arg_SOURCES})
     target_link_libraries(${target} PRIVATE tessival_build_flags)
     target_include_directories(${target} PRIVATE ${errtextGenerated})
     target_link_options(${target} PRIVATE ${TEST_HELPER_LINK_OPTIONS})
     set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME ${outputName}
-        LIBRARY_OUTPUT_DIRECTORY ${outputDir})
+        LIBRARY_OUTPUT_DIRECTORY ${TEST_OUTPUT_DIR}/${subfolder})
+    install(TARGETS ${target} LIBRARY DESTINATION ${TEST_BUNDLE_DIR}/${subfolder} COMPONENT tests)
     add_dependencies(error_text_tests ${target})
 endfunction()
 
-errtext_module(errtext_edge_messages edge_messages ${errtextOut}
+errtext_module(errtext_edge_messages edge_messages errtext
     SOURCES ${errtextSource}/message_module.cpp ${errtextGenerated}/edge_messages.rc)
-errtext_module(errtext_trap_wininet wininet ${errtextOut}/trap
+errtext_module(errtext_trap_wininet wininet errtext/trap
     SOURCES ${errtextSource}/trap_dll.cpp ${errtextGenerated}/trap_messages.rc)
-errtext_module(errtext_trap_winhttp winhttp ${errtextOut}/trap
+errtext_module(errtext_trap_winhttp winhttp errtext/trap
     SOURCES ${errtextSource}/trap_dll.cpp ${errtextGenerated}/trap_messages.rc)
 # One after the other: Visual Studio's generator gives each of the two its own copy of the rule that writes the
 # shared message table, and two copies running at once would write the same files.
@@ -96,7 +96,9 @@ add_dependencies(errtext_trap_winhttp errtext_trap_wininet)
 add_executable(errtext_lookup_probe ${errtextSource}/lookup_probe.cpp)
 target_link_libraries(errtext_lookup_probe PRIVATE tessival_build_flags tessival_core)
 target_link_options(errtext_lookup_probe PRIVATE ${TEST_WIDE_ENTRY_LINK_OPTIONS})
-set_target_properties(errtext_lookup_probe PROPERTIES OUTPUT_NAME lookup_probe RUNTIME_OUTPUT_DIRECTORY ${errtextOut})
+set_target_properties(errtext_lookup_probe PROPERTIES OUTPUT_NAME lookup_probe
+    RUNTIME_OUTPUT_DIRECTORY ${TEST_OUTPUT_DIR}/errtext)
+install(TARGETS errtext_lookup_probe RUNTIME DESTINATION ${TEST_BUNDLE_DIR}/errtext COMPONENT tests)
 add_dependencies(error_text_tests errtext_lookup_probe)
 
 # The tests name the known texts by the identifiers of the generated header.
