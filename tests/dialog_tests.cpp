@@ -11,6 +11,7 @@
 #include "app/app_state.h"
 #include "app/instance_messages.h"
 #include "app/run_modes.h"
+#include "app/system_module.h"
 #include "dialog/about.h"
 #include "dialog/note_font.h"
 #include "dialog/main_dialog.h"
@@ -365,19 +366,16 @@ TEST_F(Dialog, AboutEntryOpensTheAboutBox) {
 // Windows 7's message filter of one window, which says, when told to allow or block a message, what it did before.
 // Not declared for an XP target: CHANGEFILTERSTRUCT and the function, looked up by name.
 struct FilterChange {
-    DWORD cbSize;
-    DWORD extStatus;
+    DWORD cbSize, extStatus;
 };
 typedef BOOL(WINAPI* WindowMessageFilterFunction)(HWND window, UINT message, DWORD action, FilterChange* change);
-const DWORD kAllow = 1;          // MSGFLT_ALLOW
-const DWORD kDisallow = 2;       // MSGFLT_DISALLOW
-const DWORD kWasAllowed = 1;     // MSGFLTINFO_ALREADYALLOWED_FORWND
-const DWORD kWasDisallowed = 2;  // MSGFLTINFO_ALREADYDISALLOWED_FORWND
-const DWORD kAllowedAbove = 3;   // MSGFLTINFO_ALLOWED_HIGHER: for the process or the whole system
+const DWORD kAllow = 1, kDisallow = 2;  // MSGFLT_ALLOW, MSGFLT_DISALLOW
+// MSGFLTINFO_ALREADYALLOWED_FORWND, _ALREADYDISALLOWED_FORWND, _ALLOWED_HIGHER (for the process or the whole system)
+const DWORD kWasAllowed = 1, kWasDisallowed = 2, kAllowedAbove = 3;
 
 TEST_F(Dialog, LetsOnlyHandOversAndCloseThroughFromLowerIntegrity) {
-    WindowMessageFilterFunction filter = reinterpret_cast<WindowMessageFilterFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx")));
+    WindowMessageFilterFunction filter =
+        LookUpFunction<WindowMessageFilterFunction>(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx");
     // First, that this platform keeps a window's filter: a message allowed twice was allowed before the second time.
     HWND probe = CreateWindowExW(0, L"STATIC", L"probe", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
     FilterChange change = {sizeof(change), 0};
@@ -415,30 +413,10 @@ LRESULT CALLBACK StandInBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return CallWindowProcW(classProcedure, window, message, wParam, lParam);
 }
 
-// A /C from a lower integrity level reaches the dialog but not its About box; the closing dialog closes the box.
-TEST_F(Dialog, ClosingClosesTheAboutBoxItOwns) {
-    Open();
-    const struct {
-        const wchar_t* title;
-        HWND owner;
-    } boxes[] = {{ABOUT_CAPTION, dialog_}, {ABOUT_CAPTION L" ", dialog_}, {ABOUT_CAPTION, NULL}};
-    std::vector<HWND> windows;
-    for (const auto& box : boxes) {
-        windows.push_back(
-            CreateWindowExW(0, L"#32770", box.title, WS_POPUP, 0, 0, 50, 50, box.owner, NULL, NULL, NULL));
-        EXPECT_NE(0, SetWindowLongPtrW(windows.back(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StandInBoxProc)));
-    }
-    closedBoxes.clear();
-    SendMessageW(dialog_, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_EQ(std::vector<HWND>{windows[0]}, closedBoxes) << "only the About box that the dialog owns";
-    for (HWND window : windows) {
-        EXPECT_TRUE(DestroyWindow(window));
-    }
-}
-
 // WM_CLOSE, which the dialog manager turns into Cancel, and the close box or Alt+F4, which reach it only through
-// the default handling of WM_SYSCOMMAND.
-TEST_F(Dialog, ClosingSavesTheSettings) {
+// the default handling of WM_SYSCOMMAND. The closing dialog also closes the About box it owns, which a /C from a lower
+// integrity level cannot reach.
+TEST_F(Dialog, ClosingSavesTheSettingsAndClosesTheAboutBox) {
     const std::pair<UINT, WPARAM> closings[] = {{WM_CLOSE, 0}, {WM_SYSCOMMAND, SC_CLOSE}};
     for (const auto& [message, wParam] : closings) {
         SCOPED_TRACE(testing::Message() << "message " << message << ", wParam " << wParam);
@@ -449,8 +427,21 @@ TEST_F(Dialog, ClosingSavesTheSettings) {
         Open();
         Click(IDC_PIN, true);
         const RECT rect = Rect();
+        // Owned and titled as the About box; owned with another title; titled so, but not owned.
+        const std::pair<const wchar_t*, HWND> boxes[] = {
+            {ABOUT_CAPTION, dialog_}, {ABOUT_CAPTION L" ", dialog_}, {ABOUT_CAPTION, NULL}};
+        std::vector<HWND> windows;
+        for (const auto& [title, owner] : boxes) {
+            windows.push_back(CreateWindowExW(0, L"#32770", title, WS_POPUP, 0, 0, 50, 50, owner, NULL, NULL, NULL));
+            EXPECT_NE(0, SetWindowLongPtrW(windows.back(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StandInBoxProc)));
+        }
+        closedBoxes.clear();
         SendMessageW(dialog_, message, wParam, 0);
         EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(dialog_); }));
+        EXPECT_EQ(std::vector<HWND>{windows[0]}, closedBoxes) << "only the About box that the dialog owns";
+        for (HWND window : windows) {
+            EXPECT_TRUE(DestroyWindow(window));
+        }
         EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kTopmostName, 1));
         EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kFadeName, 0));
         EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kAlphaName, 100));

@@ -57,17 +57,6 @@ bool TypeText(const wchar_t* text) {
     return SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)) == keys.size();
 }
 
-// A top-level window whose title holds marker (a console's title may gain a prefix such as "Administrator: "),
-// or NULL.
-HWND WindowTitledWith(const std::wstring& marker) {
-    for (HWND window : FindWindows({})) {
-        if (WindowText(window).find(marker) != std::wstring::npos) {
-            return window;
-        }
-    }
-    return NULL;
-}
-
 // Starts exe with arguments one integrity level below this process's own, with a token built as Windows documents
 // for a lower-integrity process: this process's own, duplicated, with a lower mandatory label. Empty when started,
 // else why it could not be.
@@ -328,8 +317,10 @@ TEST_F(EndToEnd, CodeTypedInAConsoleBringsTheDialogForward) {
                            L"\"" + title + L"\" \"\"" + TessivalExePath() + L"\" 0x10\"", &console, NULL, NULL,
                            CREATE_NEW_CONSOLE));
     processes_.push_back(console);
-    HWND consoleWindow = NULL;
-    if (!PumpUntil([&] { return (consoleWindow = WindowTitledWith(title)) != NULL; }, 10000)) {
+    WindowQuery byTitle;
+    byTitle.titlePart = title.c_str();
+    HWND consoleWindow = WaitForWindow(byTitle, 10000, console.hProcess);
+    if (consoleWindow == NULL) {
         GTEST_SKIP() << "a new console opened no console window (exit code " << WaitForExit(console, 0) << ")";
     }
     ASSERT_TRUE(MakeForeground(consoleWindow)) << "the console window must be in front when the code is typed";

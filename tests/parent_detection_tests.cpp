@@ -214,22 +214,20 @@ TEST_F(ParentDetection, TcmdProcessByImageName) {
     HWND otherWindow = StartOwner(L"editor.exe", kAfxClass);
     ASSERT_NE(nullptr, otherWindow);
     HWND own = Create(L"PanelClass");
-    const struct {
-        DWORD major;
-        DWORD access;
-    } cases[] = {{5, PROCESS_QUERY_INFORMATION},
-                 {6, PROCESS_QUERY_LIMITED_INFORMATION},
-                 {10, PROCESS_QUERY_LIMITED_INFORMATION}};
+    // The major version, and the right asked for.
+    const std::pair<DWORD, DWORD> cases[] = {{5, PROCESS_QUERY_INFORMATION},
+                                             {6, PROCESS_QUERY_LIMITED_INFORMATION},
+                                             {10, PROCESS_QUERY_LIMITED_INFORMATION}};
     TcmdOpenProcess = RecordingOpenProcess;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "major version " << c.major);
-        AppState.osVersion.dwMajorVersion = c.major;
+    for (const auto& [major, access] : cases) {
+        SCOPED_TRACE(testing::Message() << "major version " << major);
+        AppState.osVersion.dwMajorVersion = major;
         openedWith.clear();
         EXPECT_EQ(1, IsTcmdProcess(tcmdWindow));
         EXPECT_EQ(0, IsTcmdProcess(otherWindow));
         EXPECT_EQ(0, IsTcmdProcess(own));
         EXPECT_EQ(0, IsTcmdProcess(NULL));
-        EXPECT_EQ(std::vector<DWORD>(3, c.access), openedWith) << "one opening for each window, none for NULL";
+        EXPECT_EQ(std::vector<DWORD>(3, access), openedWith) << "one opening for each window, none for NULL";
     }
 }
 

@@ -1,7 +1,8 @@
 // Wine detection, the reported version and the tests' own way to the foreground.
 #include "platform_support.h"
 
-#include <string>
+#include "app/system_module.h"
+#include "window_search.h"
 
 bool RunningUnderWine() {
     HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
@@ -14,8 +15,8 @@ bool WineAllows(bool condition) {
 
 bool RealOsVersion(OSVERSIONINFOEXW* version) {
     typedef LONG(WINAPI * RtlGetVersionFunction)(OSVERSIONINFOEXW*);
-    RtlGetVersionFunction rtlGetVersion = reinterpret_cast<RtlGetVersionFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+    RtlGetVersionFunction rtlGetVersion =
+        LookUpFunction<RtlGetVersionFunction>(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion");
     if (rtlGetVersion == nullptr) {
         return false;
     }
@@ -35,17 +36,10 @@ bool ProvideInput() {
     return SendInput(1, &input, sizeof(input)) == 1;
 }
 
-std::string ClassOf(HWND window) {
-    char name[256] = "";
-    (void)RealGetWindowClassA(window, name, sizeof(name));
-    return name;
-}
-
 }  // namespace
 
 ::testing::AssertionResult MakeForeground(HWND window) {
     bool refused = false;
-    bool inputTaken = true;
     for (int attempt = 0; attempt < 50; attempt++) {
         if (GetForegroundWindow() != window && !SetForegroundWindow(window)) {
             // Windows' foreground lock refuses a process that neither owns the foreground nor had the last input
@@ -53,8 +47,9 @@ std::string ClassOf(HWND window) {
             // may take the foreground, so input of the test's own lifts the lock for the test alone: the program it
             // judges still meets the lock as a user's program does. Wine has no such lock, so it never comes here.
             refused = true;
-            inputTaken = ProvideInput() && inputTaken;
-            (void)SetForegroundWindow(window);
+            if (ProvideInput()) {
+                (void)SetForegroundWindow(window);
+            }
         }
         // The foreground changes at once, but the window's thread does the activation (WM_ACTIVATE, the focus)
         // only when it next takes its messages, as does a process still showing a new window: until then the
@@ -66,16 +61,11 @@ std::string ClassOf(HWND window) {
         }
         Sleep(20);
     }
-    HWND front = GetForegroundWindow();
-    ::testing::AssertionResult failure = ::testing::AssertionFailure();
-    failure << "the test could not bring window " << window << " (class " << ClassOf(window)
-            << ") to the foreground; in front is " << front << " (class " << ClassOf(front) << "): ";
-    if (!refused) {
-        return failure << "SetForegroundWindow succeeded, but the window did not stay in front";
-    }
-    if (!inputTaken) {
-        return failure << "Windows' foreground lock refused SetForegroundWindow, and the system took no input from "
-                          "the test to lift it (no interactive desktop?)";
-    }
-    return failure << "Windows' foreground lock refused SetForegroundWindow, even after input from the test";
+    return ::testing::AssertionFailure()
+           << "the test could not bring window " << window << " (class " << ClassName(window)
+           << ") to the foreground; in front is " << GetForegroundWindow() << " (class "
+           << ClassName(GetForegroundWindow()) << "): "
+           << (refused ? "Windows' foreground lock refused SetForegroundWindow, even after input from the test "
+                         "(or the system took no input: no interactive desktop?)"
+                       : "SetForegroundWindow succeeded, but the window did not stay in front");
 }

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include "app/system_module.h"
+
 const wchar_t vendorKey[] = L"Software\\Ondrake";
 
 const char kNeedsAdministrator[] =
@@ -37,14 +39,13 @@ bool MachineSettingsLocked() {
 // The tree functions make the tests' backups simple; the program itself does without them (Windows XP lacks
 // them), so they are looked up rather than imported.
 RegCopyTreeFunction CopyTree() {
-    return reinterpret_cast<RegCopyTreeFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegCopyTreeW")));
+    return LookUpFunction<RegCopyTreeFunction>(GetModuleHandleW(L"advapi32.dll"), "RegCopyTreeW");
 }
 
 LONG DeleteTree(HKEY root, const wchar_t* path) {
     typedef LONG(WINAPI * RegDeleteTreeFunction)(HKEY, LPCWSTR);
-    RegDeleteTreeFunction deleteTree = reinterpret_cast<RegDeleteTreeFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegDeleteTreeW")));
+    RegDeleteTreeFunction deleteTree =
+        LookUpFunction<RegDeleteTreeFunction>(GetModuleHandleW(L"advapi32.dll"), "RegDeleteTreeW");
     return deleteTree != nullptr ? deleteTree(root, path) : ERROR_PROC_NOT_FOUND;
 }
 

@@ -14,13 +14,6 @@ struct Search {
     std::vector<HWND> found;
 };
 
-// The class name, the longest the system allows.
-std::wstring ClassName(HWND window) {
-    WCHAR name[257] = {};
-    UINT length = RealGetWindowClassW(window, name, _countof(name));
-    return std::wstring(name, length);
-}
-
 // The cheap tests first: the title of another process's window and its class take a trip to the server each.
 bool Matches(HWND window, const WindowQuery& query) {
     if (query.processId != 0) {
@@ -39,6 +32,9 @@ bool Matches(HWND window, const WindowQuery& query) {
     if (query.className != nullptr && ClassName(window) != query.className) {
         return false;
     }
+    if (query.titlePart != nullptr && WindowText(window).find(query.titlePart) == std::wstring::npos) {
+        return false;
+    }
     return query.title == nullptr || WindowText(window) == query.title;
 }
 
@@ -51,6 +47,12 @@ BOOL CALLBACK CollectMatching(HWND window, LPARAM lParam) {
 }
 
 }  // namespace
+
+std::wstring ClassName(HWND window) {
+    WCHAR name[257] = {};  // the longest class name the system allows
+    UINT length = RealGetWindowClassW(window, name, _countof(name));
+    return std::wstring(name, length);
+}
 
 std::vector<HWND> FindWindows(const WindowQuery& query) {
     Search search = {&query, {}};

@@ -19,6 +19,7 @@ struct WindowQuery {
     DWORD processId = 0;
     HWND owner = NULL;
     bool visibleOnly = false;
+    const wchar_t* titlePart = nullptr;  // a text the title holds (a console's title may gain "Administrator: ")
 };
 
 // Every top-level window the query matches, in Z order.
@@ -39,6 +40,9 @@ HWND WaitForVisibleDialog(const wchar_t* title,
                           const PROCESS_INFORMATION& process,
                           DWORD milliseconds,
                           DWORD pollMilliseconds = 10);
+
+// The class name of a window, empty when it cannot be read.
+std::wstring ClassName(HWND window);
 
 // The text of a window, whole.
 std::wstring WindowText(HWND window);
