@@ -35,7 +35,6 @@ const char kNoInput[] = "the system refused injected keyboard input (no interact
 class Dialog : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
         AppState.instance = GetModuleHandleW(NULL);
         ASSERT_NO_FATAL_FAILURE(settings_.Save());
     }
@@ -45,7 +44,6 @@ protected:
         DeleteObject(AppState.noteFont);
         ReleaseKeys();
         settings_.Restore();
-        ResetAppState();
     }
 
     // Creates and shows the dialog, in place of the one before.
@@ -561,7 +559,6 @@ TEST_F(Dialog, PositionMessageMovesOnlyADialogWithAParent) {
 }
 
 TEST(RunModes, OsVersionComesFromRtlGetVersion) {
-    ResetAppState();
     EXPECT_EQ(1, ReadOsVersion());
     OSVERSIONINFOEXW direct = {};
     ASSERT_TRUE(RealOsVersion(&direct));
@@ -569,7 +566,6 @@ TEST(RunModes, OsVersionComesFromRtlGetVersion) {
     EXPECT_EQ(direct.dwMajorVersion, AppState.osVersion.dwMajorVersion);
     EXPECT_EQ(direct.dwMinorVersion, AppState.osVersion.dwMinorVersion);
     EXPECT_EQ(direct.dwBuildNumber, AppState.osVersion.dwBuildNumber);
-    ResetAppState();
 }
 
 // What a font the program made describes; the font is deleted.

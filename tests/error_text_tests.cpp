@@ -87,7 +87,6 @@ std::wstring Fetch(DWORD code, HMODULE module = NULL) {
 class ErrorText : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
         systemWininet_ = SystemModule(L"wininet.dll");
         ASSERT_NE(nullptr, systemWininet_);
         systemWinhttp_ = SystemModule(L"winhttp.dll");
@@ -95,7 +94,6 @@ protected:
     }
     void TearDown() override {
         FreeMessageModules();
-        ResetAppState();
         for (HMODULE module : {systemWininet_, systemWinhttp_}) {
             if (module != NULL) {
                 FreeLibrary(module);
@@ -587,7 +585,6 @@ LRESULT CALLBACK LoggingProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 class ResultControls : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
         // Registered by the first test of the suite; the later ones find it there.
         (void)RegisterTestClass(L"TessivalLoggingText", LoggingProc);
         parent_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 100, NULL, NULL, NULL, NULL);
@@ -602,7 +599,6 @@ protected:
     void TearDown() override {
         DestroyWindow(parent_);
         FreeMessageModules();
-        ResetAppState();
     }
     HWND parent_ = NULL;
     HWND controls_[3] = {};

@@ -81,7 +81,6 @@ const DWORD kTimeout = 54321;
 class Foreground : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
         ASSERT_TRUE(RegisterTestClass(L"ForegroundTestWindow", QuittingWindowProc));
         window_ = CreateOwnWindow();
         ASSERT_NE(nullptr, window_);
@@ -127,7 +126,6 @@ protected:
             DestroyWindow(window);
         }
         UnregisterClassW(L"ForegroundTestWindow", GetModuleHandleW(NULL));
-        ResetAppState();
     }
 
     HWND CreateOwnWindow() {

@@ -19,13 +19,11 @@ namespace {
 class Options : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
         window_ = CreateWindowExW(0, L"STATIC", L"parent", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
         ASSERT_NE(nullptr, window_);
     }
     void TearDown() override {
         DestroyWindow(window_);
-        ResetAppState();
     }
 
     // Applies a list of arguments the way the splitter would hand them over, onto the state as it is.

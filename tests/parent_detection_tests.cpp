@@ -31,7 +31,6 @@ HANDLE WINAPI RecordingOpenProcess(DWORD access, BOOL inheritHandle, DWORD proce
 class ParentDetection : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
         WCHAR value[1024] = {};
         DWORD length = GetEnvironmentVariableW(L"ConEmuHWND", value, _countof(value));
         hadConEmu_ = length > 0 && length < _countof(value);
@@ -54,7 +53,6 @@ protected:
         }
         SetEnvironmentVariableW(L"ConEmuHWND", hadConEmu_ ? savedConEmu_.c_str() : NULL);
         TcmdOpenProcess = OpenProcess;
-        ResetAppState();
     }
 
     HWND Create(const wchar_t* className, HWND parent = NULL, bool visible = true) {

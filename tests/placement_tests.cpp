@@ -118,7 +118,6 @@ TEST(PlacementArithmetic, Table) {
 class Placement : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
         parent_ =
             CreateWindowExW(0, L"STATIC", L"parent", WS_POPUP | WS_VISIBLE, 100, 50, 800, 600, NULL, NULL, NULL, NULL);
         dialog_ = CreateWindowExW(0, L"STATIC", L"dialog", WS_POPUP, 0, 0, 390, 160, NULL, NULL, NULL, NULL);
@@ -129,7 +128,6 @@ protected:
     void TearDown() override {
         DestroyWindow(dialog_);  // for a NULL one (never made, or destroyed by the test) the call just fails
         DestroyWindow(parent_);
-        ResetAppState();
     }
 
     RECT DialogRect() const {
