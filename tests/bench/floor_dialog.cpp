@@ -10,10 +10,12 @@
 #include <windows.h>
 
 #include <psapi.h>
+#include <shellapi.h>
 #include <stdlib.h>
 #include <wchar.h>
 
 #include "app/app_state.h"
+#include "app/system_module.h"
 #include "resource.h"
 
 #define FLOOR_LOOKUP_CODE (WM_USER + 1)
@@ -49,8 +51,8 @@ static BOOL CALLBACK FindRunningDialog(HWND window, LPARAM lParam) {
 
 static void DressDialog(HWND dialog) {
     typedef BOOL(WINAPI * WindowMessageFilterFunction)(HWND, UINT, DWORD, void*);
-    WindowMessageFilterFunction allow = reinterpret_cast<WindowMessageFilterFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx")));
+    WindowMessageFilterFunction allow =
+        LookUpFunction<WindowMessageFilterFunction>(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx");
     if (allow != NULL) {
         (void)allow(dialog, FLOOR_LOOKUP_CODE, 1, NULL);  // MSGFLT_ALLOW
         (void)allow(dialog, WM_CLOSE, 1, NULL);
@@ -103,13 +105,11 @@ static BOOL CodeFromCommandLine(const WCHAR* commandTail, DWORD* code) {
     if (commandTail[0] == L'\0') {
         return FALSE;
     }
-    typedef LPWSTR*(WINAPI * SplitFunction)(LPCWSTR, int*);
     HMODULE shell = LoadLibraryW(L"shell32.dll");
     if (shell == NULL) {
         return FALSE;
     }
-    SplitFunction split =
-        reinterpret_cast<SplitFunction>(reinterpret_cast<void*>(GetProcAddress(shell, "CommandLineToArgvW")));
+    decltype(&CommandLineToArgvW) split = LOOK_UP_DECLARED(shell, CommandLineToArgvW);
     int count = 0;
     WCHAR** arguments = (split != NULL) ? split(commandTail, &count) : NULL;
     BOOL found = arguments != NULL && count > 0;
