@@ -49,33 +49,25 @@ HMODULE Resources::module_ = NULL;
 class Reader {
 public:
     explicit Reader(const std::vector<BYTE>& data) : data_(data) {}
-    WORD Word() {
-        WORD value = 0;
-        Copy(&value, 2);
-        return value;
-    }
-    DWORD Dword() {
-        DWORD value = 0;
-        Copy(&value, 4);
-        return value;
-    }
-    BYTE Byte() {
-        BYTE value = 0;
-        Copy(&value, 1);
+    // The next field, of type T (BYTE, WORD, short or DWORD); 0 past the end.
+    template <typename T>
+    T Next() {
+        T value = 0;
+        Copy(&value, sizeof(value));
         return value;
     }
     std::wstring String() {
         std::wstring text;
-        for (WORD unit = Word(); unit != 0 && offset_ <= data_.size(); unit = Word()) {
+        for (WORD unit = Next<WORD>(); unit != 0 && offset_ <= data_.size(); unit = Next<WORD>()) {
             text.push_back(static_cast<wchar_t>(unit));
         }
         return text;
     }
     // A name or an ordinal, as the template stores them; ordinals come back as "#n".
     std::wstring NameOrOrdinal() {
-        WORD first = Word();
+        WORD first = Next<WORD>();
         if (first == 0xFFFF) {
-            return L"#" + std::to_wstring(Word());
+            return L"#" + std::to_wstring(Next<WORD>());
         }
         if (first == 0) {
             return L"";
@@ -108,23 +100,23 @@ TEST_F(Resources, DialogTemplate) {
     std::vector<BYTE> data = Load(RT_DIALOG, MAKEINTRESOURCEW(IDD_LOOKUP));
     ASSERT_FALSE(data.empty());
     Reader read(data);
-    EXPECT_EQ(1, read.Word()) << "extended template version";
-    EXPECT_EQ(0xFFFF, read.Word());
-    EXPECT_EQ(0u, read.Dword()) << "help id";
-    EXPECT_EQ(0x00080000u, read.Dword()) << "extended style";
-    EXPECT_EQ(0x80CA0AC8u, read.Dword()) << "style";
-    EXPECT_EQ(8, read.Word()) << "items";
-    EXPECT_EQ(0, static_cast<short>(read.Word()));
-    EXPECT_EQ(0, static_cast<short>(read.Word()));
-    EXPECT_EQ(255, read.Word());
-    EXPECT_EQ(77, read.Word());
+    EXPECT_EQ(1, read.Next<WORD>()) << "extended template version";
+    EXPECT_EQ(0xFFFF, read.Next<WORD>());
+    EXPECT_EQ(0u, read.Next<DWORD>()) << "help id";
+    EXPECT_EQ(0x00080000u, read.Next<DWORD>()) << "extended style";
+    EXPECT_EQ(0x80CA0AC8u, read.Next<DWORD>()) << "style";
+    EXPECT_EQ(8, read.Next<WORD>()) << "items";
+    EXPECT_EQ(0, read.Next<short>());
+    EXPECT_EQ(0, read.Next<short>());
+    EXPECT_EQ(255, read.Next<WORD>());
+    EXPECT_EQ(77, read.Next<WORD>());
     EXPECT_EQ(L"", read.NameOrOrdinal()) << "menu";
     EXPECT_EQ(L"", read.NameOrOrdinal()) << "class";
     EXPECT_EQ(DIALOG_TITLE, read.String());
-    EXPECT_EQ(8, read.Word()) << "points";
-    EXPECT_EQ(400, read.Word()) << "weight";
-    EXPECT_EQ(0, read.Byte()) << "italic";
-    EXPECT_EQ(1, read.Byte()) << "character set";
+    EXPECT_EQ(8, read.Next<WORD>()) << "points";
+    EXPECT_EQ(400, read.Next<WORD>()) << "weight";
+    EXPECT_EQ(0, read.Next<BYTE>()) << "italic";
+    EXPECT_EQ(1, read.Next<BYTE>()) << "character set";
     EXPECT_EQ(L"MS Shell Dlg", read.String());
 
     const struct {
@@ -146,17 +138,17 @@ TEST_F(Resources, DialogTemplate) {
     for (const auto& item : items) {
         SCOPED_TRACE(item.id);
         read.Align(4);
-        EXPECT_EQ(0u, read.Dword()) << "help id";
-        EXPECT_EQ(0u, read.Dword()) << "extended style";
-        EXPECT_EQ(item.style, read.Dword());
-        EXPECT_EQ(item.x, static_cast<short>(read.Word()));
-        EXPECT_EQ(item.y, static_cast<short>(read.Word()));
-        EXPECT_EQ(item.cx, static_cast<short>(read.Word()));
-        EXPECT_EQ(item.cy, static_cast<short>(read.Word()));
-        EXPECT_EQ(item.id, read.Dword());
+        EXPECT_EQ(0u, read.Next<DWORD>()) << "help id";
+        EXPECT_EQ(0u, read.Next<DWORD>()) << "extended style";
+        EXPECT_EQ(item.style, read.Next<DWORD>());
+        EXPECT_EQ(item.x, read.Next<short>());
+        EXPECT_EQ(item.y, read.Next<short>());
+        EXPECT_EQ(item.cx, read.Next<short>());
+        EXPECT_EQ(item.cy, read.Next<short>());
+        EXPECT_EQ(item.id, read.Next<DWORD>());
         EXPECT_EQ(item.className, read.NameOrOrdinal());
         EXPECT_EQ(item.text, read.NameOrOrdinal());
-        EXPECT_EQ(0, read.Word()) << "creation data";
+        EXPECT_EQ(0, read.Next<WORD>()) << "creation data";
     }
     EXPECT_LE(read.Offset(), data.size());
     EXPECT_GE(read.Offset() + 3, data.size()) << "nothing after the eighth item";
@@ -175,9 +167,9 @@ TEST_F(Resources, IconGroupOfFiveAlphaDibs) {
     std::vector<BYTE> data = Load(RT_GROUP_ICON, MAKEINTRESOURCEW(IDI_APP));
     ASSERT_EQ(6 + 5 * sizeof(GroupEntry), data.size());
     Reader read(data);
-    EXPECT_EQ(0, read.Word());
-    EXPECT_EQ(1, read.Word()) << "icon";
-    EXPECT_EQ(5, read.Word());
+    EXPECT_EQ(0, read.Next<WORD>());
+    EXPECT_EQ(1, read.Next<WORD>()) << "icon";
+    EXPECT_EQ(5, read.Next<WORD>());
     const struct {
         int size;
         DWORD bytes;
@@ -236,7 +228,7 @@ TEST_F(Resources, TheGroupIsTheProgramIcon) {
     DestroyIcon(icon);
 }
 
-// One node of a version block: its key, value and the children's offsets.
+// One node of a version block: its key, its value (also as text, for a text value) and its children.
 struct VersionNode {
     std::wstring key;
     std::wstring text;
@@ -248,9 +240,9 @@ VersionNode ParseVersionNode(const std::vector<BYTE>& data, size_t offset) {
     Reader read(data);
     read.Seek(offset);
     VersionNode node;
-    WORD length = read.Word();
-    WORD valueLength = read.Word();
-    WORD type = read.Word();
+    WORD length = read.Next<WORD>();
+    WORD valueLength = read.Next<WORD>();
+    WORD type = read.Next<WORD>();
     node.key = read.String();
     read.Align(4);
     size_t valueBytes = type == 1 ? valueLength * 2 : valueLength;

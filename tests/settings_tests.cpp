@@ -53,7 +53,6 @@ protected:
                                   200, 200, 200, 200, NULL, NULL, NULL, NULL);
         ASSERT_NE(nullptr, window_);
         ASSERT_TRUE(GetWindowRect(window_, &windowRect_));
-        ResetAppState();
     }
 
     void TearDown() override {
@@ -61,14 +60,11 @@ protected:
             DestroyWindow(window_);
         }
         backups_.Restore();
-        ResetAppState();
     }
 
     // True when the on-screen test would find a window at the point of a stored corner.
     bool OnWindow(DWORD x, DWORD y) const {
-        LONG px = static_cast<LONG>(x + 10u);
-        LONG py = static_cast<LONG>(y + 10u);
-        return px >= windowRect_.left && px < windowRect_.right && py >= windowRect_.top && py < windowRect_.bottom;
+        return PtInRect(&windowRect_, POINT{static_cast<LONG>(x + 10u), static_cast<LONG>(y + 10u)}) != FALSE;
     }
 
     // The roots this run may write: the per-user one, and the machine-wide one with administrator rights.

@@ -20,11 +20,10 @@ static LRESULT CALLBACK OwnerWindowProc(HWND window, UINT message, WPARAM wParam
             // ends, while its window is still behind.
             POINT ignored;
             (void)GetCursorPos(&ignored);
-            return DefWindowProcW(window, message, wParam, lParam);
+            break;
         }
-        default:
-            return DefWindowProcW(window, message, wParam, lParam);
     }
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 static ATOM RegisterOwnerClass(HINSTANCE instance, const WCHAR* name) {

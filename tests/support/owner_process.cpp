@@ -15,10 +15,8 @@ bool OwnerProcess::Start(const wchar_t* imageName, const wchar_t* className, con
     if (StartProcess(TestProgramFolder() + L"\\" + imageName, arguments, &info) != ERROR_SUCCESS) {
         return false;
     }
-    WindowQuery query;
-    query.processId = info.dwProcessId;
-    query.visibleOnly = true;
-    window = WaitForWindow(query, 10000, info.hProcess);
+    const bool visibleOnly = true;
+    window = WaitForWindow({nullptr, nullptr, info.dwProcessId, NULL, visibleOnly}, 10000, info.hProcess);
     // The window is visible before the helper has finished showing it: until the helper waits for input, it may
     // still activate the window, behind the back of a test that has moved on.
     if (window != NULL && WaitForInputIdle(info.hProcess, 10000) != 0) {

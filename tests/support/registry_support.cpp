@@ -14,22 +14,21 @@ const char kNeedsAdministrator[] =
 const char kMachineSettingsLocked[] =
     "machine-wide settings are deployed here, and only an administrator can set them aside";
 
-bool KeyExists(HKEY root, const wchar_t* path) {
+static bool Opens(HKEY root, const wchar_t* path, REGSAM access) {
     HKEY key = NULL;
-    if (RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(root, path, 0, access, &key) != ERROR_SUCCESS) {
         return false;
     }
     RegCloseKey(key);
     return true;
 }
 
+bool KeyExists(HKEY root, const wchar_t* path) {
+    return Opens(root, path, KEY_READ);
+}
+
 bool MachineSettingsWritable() {
-    HKEY software = NULL;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_CREATE_SUB_KEY, &software) != ERROR_SUCCESS) {
-        return false;
-    }
-    RegCloseKey(software);
-    return true;
+    return Opens(HKEY_LOCAL_MACHINE, L"Software", KEY_CREATE_SUB_KEY);
 }
 
 bool MachineSettingsLocked() {

@@ -84,11 +84,10 @@ void EndProcess(PROCESS_INFORMATION* process, HWND window, DWORD milliseconds) {
 }
 
 void CloseProcessHandles(PROCESS_INFORMATION* process) {
-    if (process->hThread != NULL) {
-        CloseHandle(process->hThread);
-    }
-    if (process->hProcess != NULL) {
-        CloseHandle(process->hProcess);
+    for (HANDLE handle : {process->hThread, process->hProcess}) {
+        if (handle != NULL) {
+            (void)CloseHandle(handle);
+        }
     }
     *process = PROCESS_INFORMATION();
 }
