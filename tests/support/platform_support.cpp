@@ -28,12 +28,37 @@ bool RealOsVersion(OSVERSIONINFOEXW* version) {
 
 namespace {
 
-// Input of this process's own that moves nothing and presses nothing: a mouse move by no distance.
-bool ProvideInput() {
+// Presses or releases ALT and returns once the system has taken the key, as GetAsyncKeyState shows; false when the
+// system refused the input or never took it.
+bool PressAlt(bool down) {
     INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE;
-    return SendInput(1, &input, sizeof(input)) == 1;
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = VK_MENU;
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    if (SendInput(1, &input, sizeof(input)) != 1) {
+        return false;
+    }
+    for (int waited = 0; waited < 1000; waited += 10) {
+        if (((GetAsyncKeyState(VK_MENU) & 0x8000) != 0) == down) {
+            return true;
+        }
+        Sleep(10);
+    }
+    return false;
+}
+
+// SetForegroundWindow with the unlock that LockSetForegroundWindow's documentation names: "The system automatically
+// enables calls to SetForegroundWindow if the user presses the ALT key". Keyboard input goes to the thread in front,
+// so the press is credited to whatever was in front, and the release, taken only after the change, to the window
+// asked for: the program under test ends up credited with no input of the test's, unless it was asked for. The release
+// reaches a thread that never saw the press, so it opens no menu there.
+bool SetForegroundWithAlt(HWND window) {
+    if (!PressAlt(true)) {
+        return false;
+    }
+    BOOL set = SetForegroundWindow(window);
+    bool released = PressAlt(false);
+    return set && released;
 }
 
 }  // namespace
@@ -43,20 +68,21 @@ bool ProvideInput() {
     for (int attempt = 0; attempt < 50; attempt++) {
         if (GetForegroundWindow() != window && !SetForegroundWindow(window)) {
             // Windows' foreground lock refuses a process that neither owns the foreground nor had the last input
-            // (once the program under test or a helper has come forward, say). A process whose input was the last
-            // may take the foreground, so input of the test's own lifts the lock for the test alone: the program it
-            // judges still meets the lock as a user's program does. Wine has no such lock, so it never comes here.
+            // (once the program under test or a helper has come forward, say). Wine has no such lock, so it never
+            // comes here.
             refused = true;
-            if (ProvideInput()) {
-                (void)SetForegroundWindow(window);
-            }
+            (void)SetForegroundWithAlt(window);
         }
         // The foreground changes at once, but the window's thread does the activation (WM_ACTIVATE, the focus)
         // only when it next takes its messages, as does a process still showing a new window: until then the
         // window is in front in name only. A message sent to that thread returns once it has taken them.
         DWORD_PTR ignored = 0;
         (void)SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
-        if (GetForegroundWindow() == window) {
+        GUITHREADINFO thread = {};
+        thread.cbSize = sizeof(thread);
+        bool activated = GetGUIThreadInfo(GetWindowThreadProcessId(window, NULL), &thread) &&
+                         GetAncestor(thread.hwndActive, GA_ROOT) == window;
+        if (GetForegroundWindow() == window && activated) {
             return ::testing::AssertionSuccess();
         }
         Sleep(20);
@@ -65,7 +91,13 @@ bool ProvideInput() {
            << "the test could not bring window " << window << " (class " << ClassName(window)
            << ") to the foreground; in front is " << GetForegroundWindow() << " (class "
            << ClassName(GetForegroundWindow()) << "): "
-           << (refused ? "Windows' foreground lock refused SetForegroundWindow, even after input from the test "
+           << (refused ? "Windows' foreground lock refused SetForegroundWindow, even after the test pressed ALT "
                          "(or the system took no input: no interactive desktop?)"
-                       : "SetForegroundWindow succeeded, but the window did not stay in front");
+                       : "SetForegroundWindow succeeded, but the window did not stay in front and active");
+}
+
+bool ForegroundLockHolds() {
+    // AllowSetForegroundWindow fails exactly when the caller cannot set the foreground window; naming this process
+    // itself hands the right to no one else.
+    return !AllowSetForegroundWindow(GetCurrentProcessId());
 }

@@ -19,9 +19,14 @@ bool WineAllows(bool condition);
 // gives 6.2 to a program without a supportedOS entry); false when ntdll lacks the function.
 bool RealOsVersion(OSVERSIONINFOEXW* version);
 
-// Makes window the foreground window, as a user's click would, and returns once the window's thread has taken the
-// activation. It works under Windows' foreground lock without switching the lock off; where it fails, the
-// failure says which step the system refused.
+// Makes window the foreground window, as a user's click would, and returns once it is in front and its thread has
+// made it the active window. Under Windows' foreground lock it presses ALT, the unlock the documentation names,
+// without switching the lock off; where it fails, the failure says which step the system refused.
 ::testing::AssertionResult MakeForeground(HWND window);
+
+// True when this process, not in front, may not set the foreground window: then neither may another process in the
+// same position, such as a dialog under test that no one handed the right to. Always false under Wine, which has no
+// foreground lock.
+bool ForegroundLockHolds();
 
 #endif
