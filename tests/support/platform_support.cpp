@@ -28,8 +28,9 @@ bool RealOsVersion(OSVERSIONINFOEXW* version) {
 
 namespace {
 
-// Presses or releases ALT and returns once the system has taken the key, as GetAsyncKeyState shows; false when the
-// system refused the input or never took it.
+// Presses or releases ALT and waits, for a second at most, until the system has taken the key, as GetAsyncKeyState
+// shows, so that the press and the release fall on either side of what the caller does between; false when the
+// system refused the input.
 bool PressAlt(bool down) {
     INPUT input = {};
     input.type = INPUT_KEYBOARD;
@@ -38,13 +39,10 @@ bool PressAlt(bool down) {
     if (SendInput(1, &input, sizeof(input)) != 1) {
         return false;
     }
-    for (int waited = 0; waited < 1000; waited += 10) {
-        if (((GetAsyncKeyState(VK_MENU) & 0x8000) != 0) == down) {
-            return true;
-        }
+    for (int waited = 0; waited < 1000 && ((GetAsyncKeyState(VK_MENU) & 0x8000) != 0) != down; waited += 10) {
         Sleep(10);
     }
-    return false;
+    return true;
 }
 
 // SetForegroundWindow with the unlock that LockSetForegroundWindow's documentation names: "The system automatically
