@@ -598,8 +598,9 @@ TEST_F(EndToEnd, DialogIsPlacedOnEveryRecognisedHost) {
 
 TEST_F(EndToEnd, UnusableWindowsAreRejectedAndDetectionTakesOver) {
     HWND hidden = CreateTestWindow(L"STATIC", L"hidden", WS_POPUP, 500, 500, 300, 300);
-    (void)RegisterTestClass(L"PseudoConsoleWindow");
-    HWND pseudoConsole = CreateTestWindow(L"PseudoConsoleWindow", L"pseudo", WS_POPUP | WS_VISIBLE, 500, 500, 300, 300);
+    // In another case than the usual one, which the program takes all the same.
+    (void)RegisterTestClass(L"pseudoconsoleWINDOW");
+    HWND pseudoConsole = CreateTestWindow(L"pseudoconsoleWINDOW", L"pseudo", WS_POPUP | WS_VISIBLE, 500, 500, 300, 300);
     HWND offScreen = CreateTestWindow(L"STATIC", L"off screen", WS_POPUP | WS_VISIBLE, -9000, -9000, 300, 300);
     ASSERT_EQ(nullptr, MonitorFromWindow(offScreen, MONITOR_DEFAULTTONULL));
     HWND console = CreateHostWindow(L"ConsoleWindowClass");  // in front for each start, and so detected instead
