@@ -376,6 +376,20 @@ TEST_F(EndToEnd, PositionIsHandedOverAndParentIsNot) {
     bool inFront = PumpUntil([&] { return GetForegroundWindow() == dialog_; });
     EXPECT_TRUE(inFront || WineAllows(GetForegroundWindow() == NULL))
         << "foreground " << GetForegroundWindow() << ", dialog " << dialog_;
+
+    // A pinned dialog takes no parent, though a console is in front when it starts: a handed-over position then
+    // leaves it where it is pinned, and pinned.
+    CloseAndWait();
+    WriteCornerSettings(HKEY_CURRENT_USER, 200, 150);
+    ASSERT_TRUE(OpenDialog(L""));
+    ASSERT_TRUE(IsChecked(dialog_, IDC_PIN));
+    EXPECT_TRUE(MakeForeground(host));
+    SecondStart(L"/P:3");
+    RECT pinned = {};
+    ASSERT_TRUE(GetWindowRect(dialog_, &pinned));
+    EXPECT_EQ(200, pinned.left);
+    EXPECT_EQ(150, pinned.top);
+    EXPECT_TRUE(IsChecked(dialog_, IDC_PIN)) << "the handed-over position took the pin away";
 }
 
 TEST_F(EndToEnd, UsageBoxWhileADialogRunsSendsNothing) {
