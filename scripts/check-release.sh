@@ -33,13 +33,7 @@ done
 one=${clones[0]}/out
 two=${clones[1]}/out
 status=0
-for list in exe-sha256.txt SHA256SUMS; do
-    if ! cmp -s "$one/$list" "$two/$list"; then
-        echo "Not reproducible: the two builds differ in $list:" >&2
-        diff "$one/$list" "$two/$list" >&2 || true
-        status=1
-    fi
-done
+same_release "$one" "$two" || status=1
 for zip in "$one"/Tessival-*.zip; do
     entries=$(cmake -E tar tf "$zip" | tr '\n' ' ')
     if [ "$entries" != "Tessival.exe README.md LICENSE " ]; then

@@ -23,15 +23,7 @@ for program in "$bundle"/tests/*_tests.exe; do
     count=$((count + 1))
     echo "== $name"
     timeout 300 "$env" run "$dir" "$program" --gtest_color=no 2>&1
-    rc=$?
-    # The test programs' own code for having skipped every test they ran.
-    if [ $rc -eq 77 ]; then
-        echo "SKIPPED AS A WHOLE: $name"
-        failed+=("$name")
-    elif [ $rc -ne 0 ]; then
-        echo "FAILED: $name (exit code $rc)"
-        failed+=("$name")
-    fi
+    program_verdict "$name" $? || failed+=("$name")
 done
 echo "Test bundle in $bundle: $((count - ${#failed[@]})) of $count test programs passed"
 [ ${#failed[@]} -eq 0 ] || { printf 'Failed: %s\n' "${failed[*]}" >&2; exit 1; }

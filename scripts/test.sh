@@ -24,14 +24,8 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 failed=()
-step() {
-    local name=$1
-    shift
-    echo "== $name"
-    "$@" || failed+=("$name")
-}
-
 step "script lint" bash scripts/lint-scripts.sh
+step "script verdicts" bash tests/script_verdicts.sh
 step "x86 build and tests" cmake --workflow --preset x86
 step "x64 build and tests" cmake --workflow --preset x64
 step "clang build" cmake --workflow --preset x86-clang
@@ -42,8 +36,4 @@ if ! can_run_32bit; then
     echo "NOTE: this machine cannot run 32-bit programs. The x86 build was checked (XP imports), but its" \
         "test programs were reported as skipped; the same tests ran on the x64 build." >&2
 fi
-if [ ${#failed[@]} -gt 0 ]; then
-    printf 'FAILED: %s\n' "${failed[@]}" >&2
-    exit 1
-fi
-echo "All passed."
+steps_verdict

@@ -411,6 +411,13 @@ LRESULT CALLBACK StandInBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return CallWindowProcW(classProcedure, window, message, wParam, lParam);
 }
 
+// A stand-in box titled title and owned by owner, which notes the WM_CLOSE it receives.
+HWND CreateStandInBox(const wchar_t* title, HWND owner) {
+    HWND box = CreateWindowExW(0, L"#32770", title, WS_POPUP, 0, 0, 50, 50, owner, NULL, NULL, NULL);
+    EXPECT_NE(0, SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StandInBoxProc)));
+    return box;
+}
+
 // WM_CLOSE, which the dialog manager turns into Cancel, and the close box or Alt+F4, which reach it only through
 // the default handling of WM_SYSCOMMAND. The closing dialog also closes the About box it owns, which a /C from a lower
 // integrity level cannot reach.
@@ -430,8 +437,7 @@ TEST_F(Dialog, ClosingSavesTheSettingsAndClosesTheAboutBox) {
             {ABOUT_CAPTION, dialog_}, {ABOUT_CAPTION L" ", dialog_}, {ABOUT_CAPTION, NULL}};
         std::vector<HWND> windows;
         for (const auto& [title, owner] : boxes) {
-            windows.push_back(CreateWindowExW(0, L"#32770", title, WS_POPUP, 0, 0, 50, 50, owner, NULL, NULL, NULL));
-            EXPECT_NE(0, SetWindowLongPtrW(windows.back(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StandInBoxProc)));
+            windows.push_back(CreateStandInBox(title, owner));
         }
         closedBoxes.clear();
         SendMessageW(dialog_, message, wParam, 0);
@@ -462,6 +468,9 @@ TEST_F(Dialog, EscapeSavesAndCtrlShiftWipesTheKey) {
                                              KEY_WRITE, NULL, &sub, NULL));
     RegCloseKey(sub);
     Open();
+    // Wiping closes the dialog's About box too, as saving does.
+    HWND box = CreateStandInBox(ABOUT_CAPTION, dialog_);
+    closedBoxes.clear();
     keysDown_ = true;
     if (!PressKeys(true)) {
         GTEST_SKIP() << kNoInput;
@@ -470,6 +479,8 @@ TEST_F(Dialog, EscapeSavesAndCtrlShiftWipesTheKey) {
     ReleaseKeys();
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, SETTINGS_KEY));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, L"Software\\Ondrake"));
+    EXPECT_EQ(std::vector<HWND>{box}, closedBoxes) << "the About box was left open";
+    EXPECT_TRUE(DestroyWindow(box));
 }
 
 TEST_F(Dialog, OneOfCtrlAndShiftStillSaves) {

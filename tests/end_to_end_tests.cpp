@@ -397,6 +397,20 @@ TEST_F(EndToEnd, PositionIsHandedOverAndParentIsNot) {
     bool inFront = PumpUntil([&] { return GetForegroundWindow() == dialog_; });
     EXPECT_TRUE(inFront || WineAllows(GetForegroundWindow() == NULL))
         << "foreground " << GetForegroundWindow() << ", dialog " << dialog_;
+
+    // A pinned dialog takes no parent, though a console is in front when it starts: a handed-over position then
+    // leaves it where it is pinned, and pinned.
+    CloseAndWait();
+    WriteCornerSettings(HKEY_CURRENT_USER, 200, 150);
+    ASSERT_TRUE(OpenDialog(L""));
+    ASSERT_TRUE(IsChecked(dialog_, IDC_PIN));
+    EXPECT_TRUE(MakeForeground(host));
+    SecondStart(L"/P:3");
+    RECT pinned = {};
+    ASSERT_TRUE(GetWindowRect(dialog_, &pinned));
+    EXPECT_EQ(200, pinned.left);
+    EXPECT_EQ(150, pinned.top);
+    EXPECT_TRUE(IsChecked(dialog_, IDC_PIN)) << "the handed-over position took the pin away";
 }
 
 TEST_F(EndToEnd, UsageBoxWhileADialogRunsSendsNothing) {
@@ -619,8 +633,9 @@ TEST_F(EndToEnd, DialogIsPlacedOnEveryRecognisedHost) {
 
 TEST_F(EndToEnd, UnusableWindowsAreRejectedAndDetectionTakesOver) {
     HWND hidden = CreateTestWindow(L"STATIC", L"hidden", WS_POPUP, 500, 500, 300, 300);
-    (void)RegisterTestClass(L"PseudoConsoleWindow");
-    HWND pseudoConsole = CreateTestWindow(L"PseudoConsoleWindow", L"pseudo", WS_POPUP | WS_VISIBLE, 500, 500, 300, 300);
+    // In another case than the usual one, which the program takes all the same.
+    (void)RegisterTestClass(L"pseudoconsoleWINDOW");
+    HWND pseudoConsole = CreateTestWindow(L"pseudoconsoleWINDOW", L"pseudo", WS_POPUP | WS_VISIBLE, 500, 500, 300, 300);
     HWND offScreen = CreateTestWindow(L"STATIC", L"off screen", WS_POPUP | WS_VISIBLE, -9000, -9000, 300, 300);
     ASSERT_EQ(nullptr, MonitorFromWindow(offScreen, MONITOR_DEFAULTTONULL));
     HWND console = CreateHostWindow(L"ConsoleWindowClass");  // in front for each start, and so detected instead
