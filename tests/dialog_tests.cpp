@@ -502,12 +502,8 @@ TEST_F(Dialog, ClosingSavesTheSettingsAndClosesTheAboutBox) {
         for (HWND window : windows) {
             EXPECT_TRUE(DestroyWindow(window));
         }
-        EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kTopmostName, 1));
-        EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kFadeName, 0));
-        EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kAlphaName, 100));
-        EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kPositionName, 3));
-        EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kPinXName, static_cast<DWORD>(rect.left)));
-        EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kPinYName, static_cast<DWORD>(rect.top)));
+        EXPECT_TRUE(StoredSettingsAre(HKEY_CURRENT_USER, 1, 0, 100, 3, static_cast<DWORD>(rect.left),
+                                      static_cast<DWORD>(rect.top)));
     }
 }
 
