@@ -97,7 +97,7 @@ StoredSettingsAre(HKEY root, DWORD topmost, DWORD fade, DWORD alpha, DWORD posit
     for (size_t i = 0; i < std::size(kValueNames); ++i) {
         ::testing::AssertionResult stored = StoredDwordIs(root, kValueNames[i], expected[i]);
         if (!stored) {
-            wrong += std::string(stored.message()) + "\n";
+            wrong += (wrong.empty() ? "" : "; ") + std::string(stored.message());
         }
     }
     return wrong.empty() ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << wrong;
