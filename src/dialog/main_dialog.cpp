@@ -25,7 +25,7 @@
 // Not declared for an XP target, and missing from XP's user32: looked up by name, with the signature of Vista (for
 // the whole process); Windows 7's for one window is in the header.
 typedef BOOL(WINAPI* ProcessMessageFilterFunction)(UINT message, DWORD flag);
-#define MESSAGE_FILTER_ALLOW 1  // MSGFLT_ALLOW of the first, MSGFLT_ADD of the second
+#define MESSAGE_FILTER_ALLOW 1  // MSGFLT_ALLOW of Windows 7's, MSGFLT_ADD of Vista's
 
 WindowMessageFilterProc DialogMessageFilter = NULL;
 
@@ -39,7 +39,7 @@ static const UINT messagesFromLowerIntegrity[] = {WM_LOOKUP_CODE, WM_SET_OPTIONS
 // Returns 1 when every one was let through, or none needed to be.
 static BOOL AllowHandOversFromLowerIntegrity(HWND dialog) {
     DWORD level = 0;
-    // Windows XP has no integrity levels and needs nothing opened.
+    // Nothing to open where no level can be read: Windows XP has none.
     if (DialogIntegrityLevel(&level) != 1 || level <= static_cast<DWORD>(SECURITY_MANDATORY_MEDIUM_RID)) {
         return 1;
     }
