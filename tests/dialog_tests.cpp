@@ -441,7 +441,8 @@ TEST_F(Dialog, LetsOnlyHandOversAndCloseThroughFromLowerIntegrity) {
     }
     const bool aboveMedium = level > static_cast<DWORD>(SECURITY_MANDATORY_MEDIUM_RID);
     printf("This test runs at integrity level 0x%04lX: %s\n", static_cast<unsigned long>(level),
-           aboveMedium ? "above Medium, the dialog lets the four messages through" : "the dialog lets none through");
+           aboveMedium ? "above Medium, so the dialog must let the four messages through"
+                       : "Medium or below, so the dialog must let none through");
     // That this platform keeps a window's filter: a message allowed twice was allowed before the second time.
     HWND probe = CreateWindowExW(0, L"STATIC", L"probe", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
     FilterChange change = {sizeof(change), 0};
@@ -449,8 +450,8 @@ TEST_F(Dialog, LetsOnlyHandOversAndCloseThroughFromLowerIntegrity) {
                 change.extStatus == kWasAllowed;
     EXPECT_TRUE(DestroyWindow(probe));
     if (!kept) {
-        GTEST_SKIP() << "this platform keeps no message filter for a window (Windows 7 and later do); the rule at "
-                        "each level given to the dialog held";
+        GTEST_SKIP() << "this platform keeps no message filter for a window (Windows 7 and later do, above Low "
+                        "integrity); the rule was checked at each level given to the dialog";
     }
     Open();
     // Nothing else: the dialog manager's own messages at WM_USER and above, and the next private number.
