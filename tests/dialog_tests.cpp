@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdio.h>
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "app/run_modes.h"
 #include "app/system_module.h"
 #include "dialog/about.h"
+#include "dialog/integrity_level.h"
 #include "dialog/note_font.h"
 #include "dialog/main_dialog.h"
 #include "message_pump.h"
@@ -39,6 +42,8 @@ protected:
         ASSERT_NO_FATAL_FAILURE(settings_.Save());
     }
     void TearDown() override {
+        DialogIntegrityLevel = ReadOwnIntegrityLevel;
+        DialogMessageFilter = nullptr;
         DestroyWindow(dialog_);  // null handles are refused harmlessly
         DestroyWindow(parent_);
         DeleteObject(AppState.noteFont);
@@ -366,36 +371,98 @@ TEST_F(Dialog, AboutEntryOpensTheAboutBox) {
 struct FilterChange {
     DWORD cbSize, extStatus;
 };
-typedef BOOL(WINAPI* WindowMessageFilterFunction)(HWND window, UINT message, DWORD action, FilterChange* change);
 const DWORD kAllow = 1, kDisallow = 2;  // MSGFLT_ALLOW, MSGFLT_DISALLOW
-// MSGFLTINFO_ALREADYALLOWED_FORWND, _ALREADYDISALLOWED_FORWND, _ALLOWED_HIGHER (for the process or the whole system)
-const DWORD kWasAllowed = 1, kWasDisallowed = 2, kAllowedAbove = 3;
+// What allowing reports: MSGFLTINFO_NONE (the window's filter did not let the message through before) or
+// MSGFLTINFO_ALREADYALLOWED_FORWND (it did); what blocking reports when it did not: _ALREADYDISALLOWED_FORWND.
+const DWORD kWasNotAllowed = 0, kWasAllowed = 1, kWasDisallowed = 2;
+const DWORD kMediumPlus = 0x2100;  // SECURITY_MANDATORY_MEDIUM_PLUS_RID, which MinGW's headers lack
+const UINT kHandOversAndClose[] = {WM_USER + 1, WM_USER + 2, WM_USER + 3, WM_CLOSE};
+
+// The level the dialog reads in place of its own, or that none can be read (as on Windows XP).
+bool givenLevelReadable = false;
+DWORD givenLevel = 0;
+
+int ReadGivenLevel(DWORD* level) {
+    *level = givenLevel;
+    return givenLevelReadable ? 1 : 0;
+}
+
+// Each message and action the dialog asks its filter for, in order.
+std::vector<std::pair<UINT, DWORD>> filterCalls;
+
+BOOL WINAPI NoteFilterCall(HWND, UINT message, DWORD action, void*) {
+    filterCalls.emplace_back(message, action);
+    return TRUE;
+}
 
 TEST_F(Dialog, LetsOnlyHandOversAndCloseThroughFromLowerIntegrity) {
-    WindowMessageFilterFunction filter =
-        LookUpFunction<WindowMessageFilterFunction>(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx");
-    // First, that this platform keeps a window's filter: a message allowed twice was allowed before the second time.
+    // First the rule at every level, given to the dialog in place of its own and seen through a filter that notes what
+    // it is asked: under Wine every process reads High, and the platform's filter keeps nothing.
+    const struct {
+        const char* name;
+        bool readable;
+        DWORD level;
+        bool opens;
+    } levels[] = {{"System", true, SECURITY_MANDATORY_SYSTEM_RID, true},
+                  {"High", true, SECURITY_MANDATORY_HIGH_RID, true},
+                  {"Medium Plus", true, kMediumPlus, true},
+                  {"Medium", true, SECURITY_MANDATORY_MEDIUM_RID, false},
+                  {"Low", true, SECURITY_MANDATORY_LOW_RID, false},
+                  {"none readable", false, SECURITY_MANDATORY_HIGH_RID, false}};
+    DialogIntegrityLevel = ReadGivenLevel;
+    DialogMessageFilter = NoteFilterCall;
+    for (const auto& row : levels) {
+        givenLevelReadable = row.readable;
+        givenLevel = row.level;
+        filterCalls.clear();
+        Open();
+        std::vector<std::pair<UINT, DWORD>> expected;
+        for (UINT message : kHandOversAndClose) {
+            if (row.opens) {
+                expected.emplace_back(message, kAllow);
+            }
+        }
+        EXPECT_EQ(expected, filterCalls) << "level " << row.name;
+    }
+    DialogIntegrityLevel = ReadOwnIntegrityLevel;
+    DialogMessageFilter = nullptr;
+
+    // Then at the level this test, and so the dialog, runs at, on the platform's own filter.
+    WindowMessageFilterProc filter =
+        LookUpFunction<WindowMessageFilterProc>(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx");
+    if (filter == nullptr) {
+        GTEST_SKIP() << "this platform has no message filter for a window (Windows 7 and later have)";
+    }
+    DWORD level = 0;
+    ASSERT_EQ(1, ReadOwnIntegrityLevel(&level)) << "a platform with a window's message filter has integrity levels";
+    if (RunningUnderWine()) {
+        // Wine gives every process High, whatever its token was made with.
+        EXPECT_EQ(static_cast<DWORD>(SECURITY_MANDATORY_HIGH_RID), level);
+    }
+    const bool aboveMedium = level > static_cast<DWORD>(SECURITY_MANDATORY_MEDIUM_RID);
+    printf("This test runs at integrity level 0x%04lX: %s\n", static_cast<unsigned long>(level),
+           aboveMedium ? "above Medium, so the dialog must let the four messages through"
+                       : "Medium or below, so the dialog must let none through");
+    // That this platform keeps a window's filter: a message allowed twice was allowed before the second time.
     HWND probe = CreateWindowExW(0, L"STATIC", L"probe", WS_POPUP, 0, 0, 10, 10, NULL, NULL, NULL, NULL);
     FilterChange change = {sizeof(change), 0};
-    bool kept = filter != nullptr && filter(probe, WM_USER + 9, kAllow, &change) &&
-                filter(probe, WM_USER + 9, kAllow, &change) && change.extStatus == kWasAllowed;
+    bool kept = filter(probe, WM_USER + 9, kAllow, &change) && filter(probe, WM_USER + 9, kAllow, &change) &&
+                change.extStatus == kWasAllowed;
     EXPECT_TRUE(DestroyWindow(probe));
     if (!kept) {
-        GTEST_SKIP() << "this platform keeps no message filter for a window (Windows 7 and later do)";
+        GTEST_SKIP() << "this platform keeps no message filter for a window (Windows 7 and later do, above Low "
+                        "integrity); the rule was checked at each level given to the dialog";
     }
     Open();
-    const UINT handOvers[] = {WM_USER + 1, WM_USER + 2, WM_USER + 3};
-    for (UINT message : handOvers) {
-        EXPECT_TRUE(filter(dialog_, message, kAllow, &change));
-        EXPECT_EQ(kWasAllowed, change.extStatus) << "message " << message;
-    }
-    EXPECT_TRUE(filter(dialog_, WM_CLOSE, kAllow, &change));
-    EXPECT_TRUE(change.extStatus == kWasAllowed || change.extStatus == kAllowedAbove) << change.extStatus;
     // Nothing else: the dialog manager's own messages at WM_USER and above, and the next private number.
     const UINT others[] = {WM_USER + 0, WM_USER + 4, WM_APP + 1};
     for (UINT message : others) {
         EXPECT_TRUE(filter(dialog_, message, kDisallow, &change));
         EXPECT_EQ(kWasDisallowed, change.extStatus) << "message " << message;
+    }
+    for (UINT message : kHandOversAndClose) {
+        EXPECT_TRUE(filter(dialog_, message, kAllow, &change));
+        EXPECT_EQ(aboveMedium ? kWasAllowed : kWasNotAllowed, change.extStatus) << "message " << message;
     }
 }
 
@@ -446,12 +513,8 @@ TEST_F(Dialog, ClosingSavesTheSettingsAndClosesTheAboutBox) {
         for (HWND window : windows) {
             EXPECT_TRUE(DestroyWindow(window));
         }
-        EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kTopmostName, 1));
-        EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kFadeName, 0));
-        EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kAlphaName, 100));
-        EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kPositionName, 3));
-        EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kPinXName, static_cast<DWORD>(rect.left)));
-        EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kPinYName, static_cast<DWORD>(rect.top)));
+        EXPECT_TRUE(StoredSettingsAre(HKEY_CURRENT_USER, 1, 0, 100, 3, static_cast<DWORD>(rect.left),
+                                      static_cast<DWORD>(rect.top)));
     }
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "dialog/integrity_level.h"
 #include "message_pump.h"
 #include "message_texts.h"
 #include "owner_process.h"
@@ -542,9 +543,21 @@ TEST_F(EndToEndWithStandIns, HandOverAndCloseReachADialogOfAHigherIntegrityLevel
     }
     EXPECT_TRUE(DestroyWindow(standIn));
 
+    // The dialog runs at the test's level. Only above Medium does it let the lower start through: an ordinary dialog
+    // keeps Windows' default, and a Low start drives nothing.
+    DWORD level = 0;
+    ASSERT_EQ(1, ReadOwnIntegrityLevel(&level));
     ASSERT_TRUE(OpenDialog(L""));
     ASSERT_EQ("", StartLowered(L"0x10", &lowered));
     EXPECT_EQ(0u, WaitForExit(lowered));
+    if (level <= static_cast<DWORD>(SECURITY_MANDATORY_MEDIUM_RID)) {
+        EXPECT_EQ(L"", ControlText(dialog_, IDC_CODE)) << "a lower start reached an ordinary dialog";
+        ASSERT_EQ("", StartLowered(L"/C", &lowered));
+        EXPECT_EQ(0u, WaitForExit(lowered));
+        EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(dialogProcess_.hProcess, 1000))
+            << "a lower start closed an ordinary dialog";
+        return;
+    }
     EXPECT_EQ(L"16", ControlText(dialog_, IDC_CODE)) << "the handed-over code did not arrive";
 
     // /C closes the dialog and the About box it owns.

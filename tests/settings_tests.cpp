@@ -239,12 +239,8 @@ TEST_F(Settings, SaveWritesUnderTheCurrentUserOnly) {
     AppState.fadeAlpha = 0;  // what an instance message may leave; written as held
     AppState.position = 3;
     EXPECT_EQ(1, SaveSettings(window_, TRUE));
-    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kTopmostName, 2));
-    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kFadeName, 1));
-    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kAlphaName, 0));
-    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kPositionName, 3));
-    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kPinXName, static_cast<DWORD>(windowRect_.left)));
-    EXPECT_TRUE(StoredDwordIs(HKEY_CURRENT_USER, kPinYName, static_cast<DWORD>(windowRect_.top)));
+    EXPECT_TRUE(StoredSettingsAre(HKEY_CURRENT_USER, 2, 1, 0, 3, static_cast<DWORD>(windowRect_.left),
+                                  static_cast<DWORD>(windowRect_.top)));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, SETTINGS_KEY));
 
     // Read back: 2 stays 2, 0 becomes 224, the pin holds.

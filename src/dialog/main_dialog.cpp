@@ -10,6 +10,7 @@
 #include "app/number_syntax.h"
 #include "app/system_module.h"
 #include "dialog/about.h"
+#include "dialog/integrity_level.h"
 #include "errtext/error_text.h"
 #include "placement/foreground.h"
 #include "placement/placement.h"
@@ -21,32 +22,40 @@
 #define PIN_GLYPH L"\xD83D\xDCCC"
 #define FIRST_VERSION_WITH_PIN_GLYPH 10
 
-// Not declared for an XP target, and missing from XP's user32: looked up by name, with the signatures of Windows 7
-// (for one window) and Vista (for the whole process).
-typedef BOOL(WINAPI* WindowMessageFilterFunction)(HWND window, UINT message, DWORD action, void* changeFilter);
+// Not declared for an XP target, and missing from XP's user32: looked up by name, with the signature of Vista (for
+// the whole process); Windows 7's for one window is in the header.
 typedef BOOL(WINAPI* ProcessMessageFilterFunction)(UINT message, DWORD flag);
-#define MESSAGE_FILTER_ALLOW 1  // MSGFLT_ALLOW of the first, MSGFLT_ADD of the second
+#define MESSAGE_FILTER_ALLOW 1  // MSGFLT_ALLOW of Windows 7's, MSGFLT_ADD of Vista's
+
+WindowMessageFilterProc DialogMessageFilter = NULL;
 
 // Windows drops the messages above WM_USER, and WM_CLOSE, that a process of a lower integrity level sends, so a
 // dialog started as administrator would ignore every later start from a normal prompt, and /C from there. Letting
 // these through is safe: the three private messages carry plain integers, which the handlers mask or range-check,
-// and WM_CLOSE does no more than /C does. No pointer or text crosses, and nothing else is let through.
+// and WM_CLOSE does no more than /C does. No pointer or text crosses, and nothing else is let through. Only a dialog
+// above Medium needs it: an ordinary one keeps Windows' default, so that a Low process cannot drive it.
 static const UINT messagesFromLowerIntegrity[] = {WM_LOOKUP_CODE, WM_SET_OPTIONS, WM_SET_POSITION, WM_CLOSE};
 
 // Returns 1 when every one was let through, or none needed to be.
 static BOOL AllowHandOversFromLowerIntegrity(HWND dialog) {
+    DWORD level = 0;
+    // Nothing to open where no level can be read: Windows XP has none.
+    if (DialogIntegrityLevel(&level) != 1 || level <= static_cast<DWORD>(SECURITY_MANDATORY_MEDIUM_RID)) {
+        return 1;
+    }
     HMODULE user32 = GetModuleHandleW(L"user32.dll");
     if (user32 == NULL) {
         return 0;
     }
-    WindowMessageFilterFunction allowForWindow =
-        LookUpFunction<WindowMessageFilterFunction>(user32, "ChangeWindowMessageFilterEx");
+    WindowMessageFilterProc allowForWindow =
+        DialogMessageFilter != NULL ? DialogMessageFilter
+                                    : LookUpFunction<WindowMessageFilterProc>(user32, "ChangeWindowMessageFilterEx");
     ProcessMessageFilterFunction allowForProcess =
         LookUpFunction<ProcessMessageFilterFunction>(user32, "ChangeWindowMessageFilter");
     BOOL allowed = 1;
     for (size_t i = 0; i < _countof(messagesFromLowerIntegrity); i++) {
         UINT message = messagesFromLowerIntegrity[i];
-        BOOL done = 1;  // Windows XP has no integrity levels and needs neither
+        BOOL done = 0;
         if (allowForWindow != NULL) {
             done = allowForWindow(dialog, message, MESSAGE_FILTER_ALLOW, NULL);
         } else if (allowForProcess != NULL) {

@@ -1,12 +1,12 @@
 // The floors of the benchmark: the same dialog template and resources, doing what any faithful program must do
 // and no more. The dialog gets its icons, the About entry in its system menu and the smaller font of its numbers
-// line, and lets the hand-over and WM_CLOSE through from lower integrity levels. Every start looks for a running dialog
-// through all top-level windows by exact caption and class, reads the option set from the machine's or else the user's
-// settings key, and checks the host in front (an "Afx:" one by its process's image name); a start with arguments splits
-// them with CommandLineToArgvW; a second start passes its foreground right on and hands the code over, and the running
-// dialog looks up its system message text, shows it with the code and its numbers line, and comes to the foreground.
-// Built with FLOOR_BARE, it does none of that work (FindWindowW finds the dialog): the bare floor, whose ratio shows
-// what the work costs.
+// line, and, when it runs above Medium integrity, lets the hand-over and WM_CLOSE through from lower levels. Every
+// start looks for a running dialog through all top-level windows by exact caption and class, reads the option set from
+// the machine's or else the user's settings key, and checks the host in front (an "Afx:" one by its process's image
+// name); a start with arguments splits them with CommandLineToArgvW; a second start passes its foreground right on and
+// hands the code over, and the running dialog looks up its system message text, shows it with the code and its numbers
+// line, and comes to the foreground. Built with FLOOR_BARE, it does none of that work (FindWindowW finds the dialog):
+// the bare floor, whose ratio shows what the work costs.
 #include <windows.h>
 
 #include <psapi.h>
@@ -49,11 +49,32 @@ static BOOL CALLBACK FindRunningDialog(HWND window, LPARAM lParam) {
     return FALSE;
 }
 
+// Whether this process's token is labelled above Medium; not where no level can be read (Windows XP).
+static BOOL RunsAboveMedium() {
+    HANDLE token = NULL;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        return FALSE;
+    }
+    union {
+        TOKEN_MANDATORY_LABEL label;
+        BYTE bytes[sizeof(TOKEN_MANDATORY_LABEL) + SECURITY_MAX_SID_SIZE];
+    } buffer = {};
+    DWORD size = 0;
+    BOOL above = FALSE;
+    if (GetTokenInformation(token, TokenIntegrityLevel, &buffer, sizeof(buffer), &size)) {
+        UCHAR count = *GetSidSubAuthorityCount(buffer.label.Label.Sid);
+        above = count > 0 && *GetSidSubAuthority(buffer.label.Label.Sid, count - 1U) >
+                                 static_cast<DWORD>(SECURITY_MANDATORY_MEDIUM_RID);
+    }
+    (void)CloseHandle(token);
+    return above;
+}
+
 static void DressDialog(HWND dialog) {
     typedef BOOL(WINAPI * WindowMessageFilterFunction)(HWND, UINT, DWORD, void*);
     WindowMessageFilterFunction allow =
         LookUpFunction<WindowMessageFilterFunction>(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx");
-    if (allow != NULL) {
+    if (allow != NULL && RunsAboveMedium()) {
         (void)allow(dialog, FLOOR_LOOKUP_CODE, 1, NULL);  // MSGFLT_ALLOW
         (void)allow(dialog, WM_CLOSE, 1, NULL);
     }

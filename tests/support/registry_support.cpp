@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <iterator>
+#include <string>
+
 #include "app/system_module.h"
 
 const wchar_t vendorKey[] = L"Software\\Ondrake";
@@ -84,6 +87,20 @@ StoredValue ReadSetting(HKEY root, const wchar_t* name) {
            << "\"" << name << "\" is stored as type " << value.type << ", "
            << (fourBytes ? "value " + std::to_string(number) : std::to_string(value.data.size()) + " bytes")
            << "; expected REG_DWORD (" << REG_DWORD << "), value " << expected;
+}
+
+::testing::AssertionResult
+StoredSettingsAre(HKEY root, DWORD topmost, DWORD fade, DWORD alpha, DWORD position, DWORD x, DWORD y) {
+    const DWORD expected[] = {topmost, fade, alpha, position, x, y};
+    static_assert(std::size(expected) == std::size(kValueNames), "one value for each name");
+    std::string wrong;
+    for (size_t i = 0; i < std::size(kValueNames); ++i) {
+        ::testing::AssertionResult stored = StoredDwordIs(root, kValueNames[i], expected[i]);
+        if (!stored) {
+            wrong += (wrong.empty() ? "" : "; ") + std::string(stored.message());
+        }
+    }
+    return wrong.empty() ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << wrong;
 }
 
 void WriteSettingValue(HKEY root, const wchar_t* name, DWORD type, const void* data, DWORD size) {

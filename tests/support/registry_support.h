@@ -61,6 +61,11 @@ StoredValue ReadSetting(HKEY root, const wchar_t* name);
 // is stored (its type and value, or that it is missing) either way.
 ::testing::AssertionResult StoredDwordIs(HKEY root, const wchar_t* name, DWORD expected);
 
+// Whether the settings key of root holds the six values, the option set and then the pinned corner, each as
+// StoredDwordIs says; the result names every one that is not, with what is stored.
+::testing::AssertionResult
+StoredSettingsAre(HKEY root, DWORD topmost, DWORD fade, DWORD alpha, DWORD position, DWORD x, DWORD y);
+
 // Writes a value into the settings key of root, creating the key; reports failures through GoogleTest.
 void WriteSettingValue(HKEY root, const wchar_t* name, DWORD type, const void* data, DWORD size);
 void WriteSettingDword(HKEY root, const wchar_t* name, DWORD value);
