@@ -33,7 +33,8 @@ done
 one=${clones[0]}/out
 two=${clones[1]}/out
 status=0
-for list in exe-sha256.txt SHA256SUMS; do
+for list in exe-sha256.txt SHA256SUMS winget/Ondrake.Tessival.yaml winget/Ondrake.Tessival.locale.en-US.yaml \
+    winget/Ondrake.Tessival.installer.yaml tessival.json; do
     if ! cmp -s "$one/$list" "$two/$list"; then
         echo "Not reproducible: the two builds differ in $list:" >&2
         diff "$one/$list" "$two/$list" >&2 || true
@@ -47,6 +48,8 @@ for zip in "$one"/Tessival-*.zip; do
         status=1
     fi
 done
+# The package managers' manifests of this very release, against their schemas.
+bash "$root/scripts/check-manifests.sh" "$one" || status=1
 [ $status -eq 0 ] || exit $status
 echo "Release reproducible from two clean clones, one of them with its test programs:"
 cat "$one/exe-sha256.txt" "$one/SHA256SUMS"
