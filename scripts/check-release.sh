@@ -33,7 +33,8 @@ done
 one=${clones[0]}/out
 two=${clones[1]}/out
 status=0
-same_release "$one" "$two" || status=1
+same_release "$one" "$two" exe-sha256.txt SHA256SUMS winget/Ondrake.Tessival.yaml \
+    winget/Ondrake.Tessival.locale.en-US.yaml winget/Ondrake.Tessival.installer.yaml tessival.json || status=1
 for zip in "$one"/Tessival-*.zip; do
     entries=$(cmake -E tar tf "$zip" | tr '\n' ' ')
     if [ "$entries" != "Tessival.exe README.md LICENSE " ]; then
@@ -41,6 +42,8 @@ for zip in "$one"/Tessival-*.zip; do
         status=1
     fi
 done
+# The package managers' manifests of this very release, against their schemas.
+bash "$root/scripts/check-manifests.sh" "$one" || status=1
 [ $status -eq 0 ] || exit $status
 echo "Release reproducible from two clean clones, one of them with its test programs:"
 cat "$one/exe-sha256.txt" "$one/SHA256SUMS"

@@ -85,15 +85,21 @@ program_verdict() {
     fi
 }
 
-# Whether two release folders hold the same checksums of the programs and of the zips; shows the differences when
-# not. A folder compared with itself proves nothing, so that is refused.
+# Whether two release folders hold the same files, named after the two folders (the checksums of the programs and
+# of the zips, the manifests); shows the differences when not. A folder compared with itself proves nothing, so that
+# is refused.
 same_release() {
     local one=$1 two=$2 list status=0
+    shift 2
+    if [ $# -eq 0 ]; then
+        echo "Not compared: no file of $one and $two named" >&2
+        return 1
+    fi
     if [ "$(cd "$one" && pwd -P)" = "$(cd "$two" && pwd -P)" ]; then
         echo "Not compared: $one and $two are the same folder" >&2
         return 1
     fi
-    for list in exe-sha256.txt SHA256SUMS; do
+    for list in "$@"; do
         if ! cmp -s "$one/$list" "$two/$list"; then
             echo "Not reproducible: the two builds differ in $list:" >&2
             diff "$one/$list" "$two/$list" >&2 || true

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release from scratch: the shipped x86 program and the x64 one, each zipped with README.md and
-# LICENSE, and SHA256SUMS, in build/release/. The same commit gives the same bytes wherever it is built:
+# LICENSE, SHA256SUMS, and the package managers' manifests made from its hashes (winget/ and tessival.json, by
+# scripts/manifests.js), in build/release/. The same commit gives the same bytes wherever it is built:
 #   - the version block's "Build" is the last commit's time (SOURCE_DATE_EPOCH, unless already set);
 #   - its "Built On" is the fixed name below, not this machine's;
 #   - the linker writes no time stamp, and no path of the build folder reaches the program;
@@ -49,13 +50,16 @@ bundle_tests() {
     echo "Test bundle for $arch: $(find "$bundle/tests" -name '*_tests.exe' | wc -l) test programs in $bundle"
 }
 
-rm -rf "$out/build" "$out/stage" "$out"/Tessival-*.zip "$out/SHA256SUMS" "$out"/tests-x86 "$out"/tests-x64
+rm -rf "$out/build" "$out/stage" "$out"/Tessival-*.zip "$out/SHA256SUMS" "$out"/tests-x86 "$out"/tests-x64 \
+    "$out/winget" "$out/tessival.json"
 version=""
+homepage=""
 for arch in x86 x64; do
     build="$out/build/$arch"
     quietly "$out/configure-$arch.log" cmake --preset "$arch" -B "$build" --fresh -DTESSIVAL_TESTS=$with_tests
     quietly "$out/build-$arch.log" cmake --build "$build" --target Tessival
     version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+    homepage=$(sed -n 's/^CMAKE_PROJECT_HOMEPAGE_URL:STATIC=//p' "$build/CMakeCache.txt")
 
     stage="$out/stage/$arch"
     mkdir -p "$stage"
@@ -72,5 +76,8 @@ done
 
 (cd "$out" && sha256sum "Tessival-$version-x86.zip" "Tessival-$version-x64.zip" >SHA256SUMS)
 (cd "$out/stage" && sha256sum x86/Tessival.exe x64/Tessival.exe >"$out/exe-sha256.txt")
+# On GitHub Actions the manifests name the repository the release is built in (a fork's own releases).
+quietly "$out/manifests.log" node scripts/manifests.js "$out" "$version" "$homepage"
 echo "Release $version, built as of $(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S') UTC, in $out:"
 cat "$out/SHA256SUMS"
+echo "Manifests: $(sed 's|^|'"$out"'/|' "$out/manifests.log" | tr '\n' ' ')"

@@ -65,7 +65,7 @@ done
 echo "3333  Tessival-x86.zip" >"$work/zips/SHA256SUMS"
 echo "4444  x86/Tessival.exe" >"$work/programs/exe-sha256.txt"
 verdict() {
-    outcome same_release "$@" | sed 's/.*|rc /rc /'
+    outcome same_release "$@" exe-sha256.txt SHA256SUMS | sed 's/.*|rc /rc /'
 }
 expect "alike" "rc 0" "$(verdict "$work/one" "$work/two")"
 expect "other zips" "rc 1" "$(verdict "$work/one" "$work/zips")"
@@ -73,7 +73,9 @@ expect "other programs" "rc 1" "$(verdict "$work/programs" "$work/one")"
 expect "one folder twice" "rc 1" "$(verdict "$work/one" "$work/one")"
 expect "one folder by two paths" "rc 1" "$(verdict "$work/one" "$work/two/../one")"
 shown="Not reproducible: the two builds differ in SHA256SUMS:|1c1|< 2222  Tessival-x86.zip|---|> 3333  Tessival-x86.zip"
-expect "the differences shown" "$shown|rc 1" "$(outcome same_release "$work/one" "$work/zips")"
+expect "the differences shown" "$shown|rc 1" \
+    "$(outcome same_release "$work/one" "$work/zips" exe-sha256.txt SHA256SUMS)"
+expect "no file named" "rc 1" "$(outcome same_release "$work/one" "$work/two" | sed 's/.*|rc /rc /')"
 
 [ $status -eq 0 ] || exit $status
 echo "script verdicts: $cases cases passed"
