@@ -1,12 +1,12 @@
 // A helper process for the end-to-end tests: a console program in a console window of its own that, once the test
-// has brought that window to the foreground, starts a program the way cmd.exe starts one typed at its prompt.
-// Arguments: a title for the console, which the test finds its window by; the name of an event the test sets once it
-// has judged; the program's path, and its arguments. The console stays until that event is set (or the wait runs
-// out), so the test sees the dialog come forward over a console that still stands: were the console destroyed,
-// Windows would activate the next window in Z order by itself. Its exit code is the started program's, or one of the
-// codes below.
+// has brought that window to the foreground and says go, starts a program the way cmd.exe starts one typed at its
+// prompt. Arguments: a title for the console, which the test finds its window by, then the program's path and its
+// arguments. It waits for the events "<title> go", before it starts the program, and "<title> judged", after the
+// program has ended: the console stands until the test has judged, since once it is gone Windows activates the next
+// window in Z order by itself. Its exit code is the started program's, or one of the codes below.
 #include <windows.h>
 
+#include <stdlib.h>
 #include <strsafe.h>
 
 #define EXIT_USAGE 2
@@ -16,6 +16,7 @@
 #define EXIT_STILL_RUNNING 6
 #define EXIT_NO_FOREGROUND_RIGHT 7
 #define EXIT_NEVER_RELEASED 8
+#define EXIT_NEVER_TOLD_TO_GO 9
 
 #define WAIT_MILLISECONDS 30000
 #define POLL_MILLISECONDS 20
@@ -24,7 +25,7 @@
 // Waits until the console is in front and this process may set the foreground. The console host hands that right to
 // its processes only when its window takes the focus, which can be a moment after it became the foreground window.
 // AllowSetForegroundWindow fails exactly when the caller cannot set the foreground window; naming this process itself
-// hands the right to no one else.
+// grants no other process the right.
 static int WaitForTheForegroundRight(HWND console) {
     BOOL everInFront = FALSE;
     for (DWORD waited = 0; waited < WAIT_MILLISECONDS; waited += POLL_MILLISECONDS) {
@@ -41,10 +42,10 @@ static int WaitForTheForegroundRight(HWND console) {
 
 // "program" arguments..., as cmd.exe passes a typed command on: the path quoted, so a folder with blanks stays whole.
 static BOOL BuildCommandLine(int argc, wchar_t** argv, WCHAR* commandLine, size_t capacity) {
-    if (FAILED(StringCchPrintfW(commandLine, capacity, L"\"%s\"", argv[3]))) {
+    if (FAILED(StringCchPrintfW(commandLine, capacity, L"\"%s\"", argv[2]))) {
         return FALSE;
     }
-    for (int i = 4; i < argc; i++) {
+    for (int i = 3; i < argc; i++) {
         if (FAILED(StringCchCatW(commandLine, capacity, L" ")) ||
             FAILED(StringCchCatW(commandLine, capacity, argv[i]))) {
             return FALSE;
@@ -69,26 +70,49 @@ static int RunProgram(WCHAR* commandLine) {
     return static_cast<int>(code);
 }
 
+// The event named "<title> <what>", which the test made; NULL when there is none.
+static HANDLE OpenTestEvent(const wchar_t* title, const wchar_t* what) {
+    WCHAR name[MAX_PATH] = {};
+    if (FAILED(StringCchPrintfW(name, _countof(name), L"%s %s", title, what))) {
+        return NULL;
+    }
+    return OpenEventW(SYNCHRONIZE, FALSE, name);
+}
+
+static void CloseIfOpen(HANDLE event) {
+    if (event != NULL) {
+        (void)CloseHandle(event);
+    }
+}
+
+static int StartWhenTold(HANDLE go, HWND console, WCHAR* commandLine, HANDLE judged) {
+    if (WaitForSingleObject(go, WAIT_MILLISECONDS) != WAIT_OBJECT_0) {
+        return EXIT_NEVER_TOLD_TO_GO;
+    }
+    int code = WaitForTheForegroundRight(console);
+    if (code != 0) {
+        return code;
+    }
+    code = RunProgram(commandLine);
+    if (WaitForSingleObject(judged, WAIT_MILLISECONDS) != WAIT_OBJECT_0) {
+        return EXIT_NEVER_RELEASED;
+    }
+    return code;
+}
+
 int wmain(int argc, wchar_t** argv) {
     static WCHAR commandLine[COMMAND_LINE_UNITS];
-    if (argc < 4 || !SetConsoleTitleW(argv[1]) || !BuildCommandLine(argc, argv, commandLine, _countof(commandLine))) {
+    if (argc < 3 || !SetConsoleTitleW(argv[1]) || !BuildCommandLine(argc, argv, commandLine, _countof(commandLine))) {
         return EXIT_USAGE;
     }
-    HANDLE released = OpenEventW(SYNCHRONIZE, FALSE, argv[2]);
-    if (released == NULL) {
-        return EXIT_USAGE;
-    }
-    int code = EXIT_NO_CONSOLE_WINDOW;
+    HANDLE go = OpenTestEvent(argv[1], L"go");
+    HANDLE judged = OpenTestEvent(argv[1], L"judged");
     HWND console = GetConsoleWindow();
-    if (console != NULL) {
-        code = WaitForTheForegroundRight(console);
+    int code = EXIT_USAGE;
+    if (go != NULL && judged != NULL) {
+        code = console != NULL ? StartWhenTold(go, console, commandLine, judged) : EXIT_NO_CONSOLE_WINDOW;
     }
-    if (code == 0) {
-        code = RunProgram(commandLine);
-        if (WaitForSingleObject(released, WAIT_MILLISECONDS) != WAIT_OBJECT_0) {
-            code = EXIT_NEVER_RELEASED;
-        }
-    }
-    (void)CloseHandle(released);
+    CloseIfOpen(go);
+    CloseIfOpen(judged);
     return code;
 }

@@ -28,35 +28,39 @@ bool RealOsVersion(OSVERSIONINFOEXW* version) {
 
 namespace {
 
-// Presses or releases ALT and waits, for a second at most, until the system has taken the key, as GetAsyncKeyState
-// shows, so that the press and the release fall on either side of what the caller does between; false when the
-// system refused the input.
-bool PressAlt(bool down) {
+bool SendKey(WORD key, bool down) {
     INPUT input = {};
     input.type = INPUT_KEYBOARD;
-    input.ki.wVk = VK_MENU;
+    input.ki.wVk = key;
     input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    if (SendInput(1, &input, sizeof(input)) != 1) {
-        return false;
-    }
-    for (int waited = 0; waited < 1000 && ((GetAsyncKeyState(VK_MENU) & 0x8000) != 0) != down; waited += 10) {
+    return SendInput(1, &input, sizeof(input)) == 1;
+}
+
+// Waits, for a second at most, until the system has taken ALT's press or release, as GetAsyncKeyState shows.
+bool AltTaken(bool down) {
+    for (int waited = 0; waited < 1000; waited += 10) {
+        if (((GetAsyncKeyState(VK_MENU) & 0x8000) != 0) == down) {
+            return true;
+        }
         Sleep(10);
     }
-    return true;
+    return false;
 }
 
 // SetForegroundWindow with the unlock that LockSetForegroundWindow's documentation names: "The system automatically
-// enables calls to SetForegroundWindow if the user presses the ALT key". Keyboard input goes to the thread in front,
-// so the press is credited to whatever was in front, and the release, taken only after the change, to the window
-// asked for: the program under test ends up credited with no input of the test's, unless it was asked for. The release
-// reaches a thread that never saw the press, so it opens no menu there.
+// enables calls to SetForegroundWindow if the user presses the ALT key". Keyboard input goes to the window in front,
+// so the press reaches whatever was in front, and the release, sent once the change is made, the window asked for:
+// the program under test is left with no input of the test's, unless it was asked for. A key between them that means
+// nothing (0xE8 is unassigned) keeps a lone ALT from opening a menu, which would block every later foreground change.
 bool SetForegroundWithAlt(HWND window) {
-    if (!PressAlt(true)) {
+    const WORD meaningless = 0xE8;
+    if (!SendKey(VK_MENU, true)) {
         return false;
     }
-    BOOL set = SetForegroundWindow(window);
-    bool released = PressAlt(false);
-    return set && released;
+    bool set = AltTaken(true) && SetForegroundWindow(window);
+    bool masked = SendKey(meaningless, true) && SendKey(meaningless, false);
+    bool released = SendKey(VK_MENU, false) && AltTaken(false);
+    return set && masked && released;
 }
 
 }  // namespace
@@ -76,10 +80,10 @@ bool SetForegroundWithAlt(HWND window) {
         // window is in front in name only. A message sent to that thread returns once it has taken them.
         DWORD_PTR ignored = 0;
         (void)SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
-        GUITHREADINFO thread = {};
-        thread.cbSize = sizeof(thread);
-        bool activated = GetGUIThreadInfo(GetWindowThreadProcessId(window, NULL), &thread) &&
-                         GetAncestor(thread.hwndActive, GA_ROOT) == window;
+        // The foreground thread's (0): a console reports its client as its owner, not the host that draws it.
+        GUITHREADINFO foreground = {};
+        foreground.cbSize = sizeof(foreground);
+        bool activated = GetGUIThreadInfo(0, &foreground) && foreground.hwndActive == window;
         if (GetForegroundWindow() == window && activated) {
             return ::testing::AssertionSuccess();
         }
@@ -92,10 +96,4 @@ bool SetForegroundWithAlt(HWND window) {
            << (refused ? "Windows' foreground lock refused SetForegroundWindow, even after the test pressed ALT "
                          "(or the system took no input: no interactive desktop?)"
                        : "SetForegroundWindow succeeded, but the window did not stay in front and active");
-}
-
-bool ForegroundLockHolds() {
-    // AllowSetForegroundWindow fails exactly when the caller cannot set the foreground window; naming this process
-    // itself hands the right to no one else.
-    return !AllowSetForegroundWindow(GetCurrentProcessId());
 }

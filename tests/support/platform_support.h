@@ -24,9 +24,4 @@ bool RealOsVersion(OSVERSIONINFOEXW* version);
 // without switching the lock off; where it fails, the failure says which step the system refused.
 ::testing::AssertionResult MakeForeground(HWND window);
 
-// True when this process, not in front, may not set the foreground window: then neither may another process in the
-// same position, such as a dialog under test that no one handed the right to. Always false under Wine, which has no
-// foreground lock.
-bool ForegroundLockHolds();
-
 #endif
