@@ -16,6 +16,7 @@
 
 #include "app/app_state.h"
 #include "app/system_module.h"
+#include "dialog/integrity_level.h"
 #include "resource.h"
 
 #define FLOOR_LOOKUP_CODE (WM_USER + 1)
@@ -51,23 +52,8 @@ static BOOL CALLBACK FindRunningDialog(HWND window, LPARAM lParam) {
 
 // Whether this process's token is labelled above Medium; not where no level can be read (Windows XP).
 static BOOL RunsAboveMedium() {
-    HANDLE token = NULL;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
-        return FALSE;
-    }
-    union {
-        TOKEN_MANDATORY_LABEL label;
-        BYTE bytes[sizeof(TOKEN_MANDATORY_LABEL) + SECURITY_MAX_SID_SIZE];
-    } buffer = {};
-    DWORD size = 0;
-    BOOL above = FALSE;
-    if (GetTokenInformation(token, TokenIntegrityLevel, &buffer, sizeof(buffer), &size)) {
-        UCHAR count = *GetSidSubAuthorityCount(buffer.label.Label.Sid);
-        above = count > 0 && *GetSidSubAuthority(buffer.label.Label.Sid, count - 1U) >
-                                 static_cast<DWORD>(SECURITY_MANDATORY_MEDIUM_RID);
-    }
-    (void)CloseHandle(token);
-    return above;
+    DWORD level = 0;
+    return ReadOwnIntegrityLevel(&level) == 1 && level > static_cast<DWORD>(SECURITY_MANDATORY_MEDIUM_RID);
 }
 
 static void DressDialog(HWND dialog) {
